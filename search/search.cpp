@@ -1,0 +1,123 @@
+#include "window/form1.h"
+
+namespace hexorin {
+namespace {
+
+constexpr int kFieldCount = 12;
+constexpr int kLineTarget = 26;
+
+int gridLabelIndex(int field, int number) {
+    return 12 * (field - 1) + number - 1;
+}
+
+} // namespace
+
+void Form1::cmdSucher_Click() {
+    // Start pressed while the loop runs arrives inside a pass; a second loop nested in the
+    // first would leave the first on a board it no longer knows, so the press does nothing.
+    if (searchRunning_ || programEnding_)
+        return;
+    if (CurField == 0) {
+        platform_.showMessage("Neue Suche, Angangswerte gesetzt");
+        ResetSearch();
+    }
+    StopFlag = 0;
+    searchRunning_ = true;
+    runSearchLoop();
+    searchRunning_ = false;
+}
+
+void Form1::Command1_Click() {
+    StopFlag = 1;
+}
+
+void Form1::runSearchLoop() {
+    while (runPass() == PassResult::Continue) {
+    }
+}
+
+Form1::PassResult Form1::runPass() {
+    if (shouldLeaveLoop())
+        return PassResult::LeaveLoop;
+    askSingleStep();
+    platform_.processEvents();
+    if (programEnding_)
+        return PassResult::LeaveLoop;
+    returnNumberToPool(CurField);
+    shape1.setLeft(txtIn(CurField).left());
+    ++CurNumber;
+    if (CurNumber > kFieldCount)
+        return stepBack();
+    TextBox& field = txtFeld(CurField);
+    field.setText(plainNumberText(CurNumber));
+    field.setForeColor(paletteColor(PaletteIndex::Red));
+    if (!canAccept())
+        return PassResult::Continue;
+    accept();
+    return advanceField();
+}
+
+bool Form1::shouldLeaveLoop() const {
+    return CurField == 0 || StopFlag == 1 || programEnding_;
+}
+
+void Form1::askSingleStep() {
+    if (Check2.value() == CheckBox::unticked)
+        return;
+    if (!platform_.askYesNo("Jede Schleife zeigen ?", "Backtracking"))
+        Check2.setValue(CheckBox::unticked);
+}
+
+// Placed(0) is 0, so a field without a number writes "0" into the hidden pool box.
+void Form1::returnNumberToPool(int field) {
+    const int number = Placed(field);
+    txtStein(number).setText(plainNumberText(number));
+}
+
+bool Form1::canAccept() const {
+    if (txtStein(CurNumber).text().empty())
+        return false;
+    const auto allowed = strictParse(lblErlaubt(gridLabelIndex(CurField, CurNumber)).tag());
+    if (!allowed || *allowed == 0)
+        return false;
+    return LineSum(CurField) == kLineTarget;
+}
+
+void Form1::accept() {
+    TextBox& field = txtFeld(CurField);
+    const std::string number = plainNumberText(CurNumber);
+    field.setText(number);
+    txtStein(CurNumber).setText("");
+    txtIn(CurField).setText(number);
+    Placed(CurField) = CurNumber;
+    const bool even = CurNumber % 2 == 0;
+    field.setBackColor(paletteColor(even ? PaletteIndex::Blue : PaletteIndex::White));
+    field.setForeColor(paletteColor(even ? PaletteIndex::White : PaletteIndex::Blue));
+}
+
+Form1::PassResult Form1::advanceField() {
+    ++CurField;
+    if (CurField <= kFieldCount) {
+        CurNumber = Placed(CurField);
+        return PassResult::Continue;
+    }
+    ++SolutionCount;
+    Text2.setText(plainNumberText(SolutionCount));
+    CurField = kFieldCount;
+    ShowSolution();
+    return Check1.value() == CheckBox::ticked ? PassResult::LeaveLoop : PassResult::Continue;
+}
+
+Form1::PassResult Form1::stepBack() {
+    txtFeld(CurField).setText("");
+    returnNumberToPool(CurField);
+    Placed(CurField) = 0;
+    txtIn(CurField).setText("");
+    --CurField;
+    if (CurField <= 0)
+        return PassResult::LeaveLoop;
+    CurNumber = Placed(CurField);
+    return PassResult::Continue;
+}
+
+} // namespace hexorin

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace hexorin {
+
+struct Color {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    friend constexpr bool operator==(Color, Color) = default;
+};
+
+constexpr Color rgb(int red, int green, int blue) {
+    return {static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+            static_cast<std::uint8_t>(blue)};
+}
+
+// The classic sixteen-colour text-mode palette, 0 black to 15 bright white.
+inline constexpr std::array<Color, 16> kPalette{
+    rgb(0, 0, 0),       rgb(0, 0, 128),   rgb(0, 128, 0),   rgb(0, 128, 128),
+    rgb(128, 0, 0),     rgb(128, 0, 128), rgb(128, 128, 0), rgb(192, 192, 192),
+    rgb(128, 128, 128), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
+    rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255)};
+
+// Palette indices the program uses.
+enum class PaletteIndex { DarkBlue = 1, Blue = 9, Red = 12, White = 15 };
+
+constexpr Color paletteColor(PaletteIndex index) {
+    return kPalette[static_cast<std::size_t>(index)];
+}
+
+} // namespace hexorin

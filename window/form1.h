@@ -1,0 +1,127 @@
+#pragma once
+
+// The program's one window: every control, every board variable, and every routine and event
+// handler, under the names the program has always used for them.
+
+#include <array>
+#include <cstdint>
+
+#include "window/controls.h"
+#include "window/indexed_array.h"
+#include "window/platform.h"
+
+namespace hexorin {
+
+// One row of the line check: the fields whose sum must be 26 when a number is tried in a field.
+// The fourth field is kept as a real number and rounded when it is used.
+struct LineCheckRow {
+    std::array<int, 3> fields{};
+    double lastField = 0;
+};
+
+class Form1 {
+public:
+    explicit Form1(Platform& platform);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Star, on Frame3.
+    IndexedArray<TextBox, 0, 12> txtFeld{"txtFeld"}; // 0 is the hidden "6.5" sentinel
+    IndexedArray<Label, 0, 11> lblNr{"lblNr"};
+    IndexedArray<TextBox, 0, 7> txtS{"txtS"};
+    // Pool, on Frame2; 0 is hidden.
+    IndexedArray<TextBox, 0, 12> txtStein{"txtStein"};
+    // Row of placed numbers and its marker, on Frame1.
+    IndexedArray<TextBox, 1, 12> txtIn{"txtIn"};
+    CommandButton shape1;
+    // Allowed-number grid.
+    IndexedArray<Label, 0, 143> lblErlaubt{"lblErlaubt"};
+    IndexedArray<Label, 0, 11> Label2{"Label2"};
+    IndexedArray<CommandButton, 0, 11> cmdAlle{"cmdAlle"};
+    IndexedArray<CommandButton, 0, 11> cmdKeiner{"cmdKeiner"};
+    // Right-hand side and help line.
+    TextBox txtErgebnisse;
+    TextBox Text2;
+    CheckBox Check1; // stop at each solution
+    CheckBox Check2; // single step
+    CommandButton cmdSucher;
+    CommandButton Command1;
+    TextBox txtHilfe;
+
+    // Board variables.
+    IndexedArray<int, 0, 12> Placed{"Placed"};
+    int CurField = 0;
+    int CurNumber = 0;
+    int SolutionCount = 0;
+    std::int32_t StopFlag = 0;
+    IndexedArray<LineCheckRow, 0, 12> LineCheck{"LineCheck"};
+
+    // Start-up and board model.
+    void Form_Load();
+    [[nodiscard]] std::int32_t LineSum(int field) const;
+    void ResetSearch();
+
+    // Search and solution report.
+    void cmdSucher_Click();
+    void Command1_Click();
+    void ShowSolution();
+
+    // Allowed-number grid.
+    void lblErlaubt_Click(int Index);
+    void cmdAlle_Click(int Index);
+    void cmdKeiner_Click(int Index);
+
+    // Help line.
+    void Form_MouseMove();
+    void Frame3_MouseMove();
+    void txtFeld_MouseMove(int Index);
+    void lblNr_MouseMove(int Index);
+    void txtS_MouseMove(int Index);
+    void txtStein_MouseMove(int Index);
+    void txtIn_MouseMove(int Index);
+    void lblErlaubt_MouseMove(int Index);
+    void Label2_MouseMove(int Index);
+    void cmdAlle_MouseMove(int Index);
+    void cmdKeiner_MouseMove(int Index);
+    void txtErgebnisse_MouseMove();
+    void Text2_MouseMove();
+    void Check1_MouseMove();
+    void Check2_MouseMove();
+    void cmdSucher_MouseMove();
+    void Command1_MouseMove();
+
+    // Menu commands.
+    void cmdNeustart_Click();
+    void cmdEnde_Click();
+    // A close request from the window frame ends the program like "Beenden".
+    void closeRequested();
+
+    // True while cmdSucher_Click runs its loop.
+    [[nodiscard]] bool searchRunning() const { return searchRunning_; }
+    // True once the program is ending: no further pass and no further handler may run.
+    [[nodiscard]] bool programEnding() const { return programEnding_; }
+
+private:
+    enum class PassResult { Continue, LeaveLoop };
+
+    void createControls();
+    void runSearchLoop();
+    PassResult runPass();
+    [[nodiscard]] bool shouldLeaveLoop() const;
+    void askSingleStep();
+    void returnNumberToPool(int field);
+    [[nodiscard]] bool canAccept() const;
+    void accept();
+    PassResult advanceField();
+    PassResult stepBack();
+    void appendSolutionLine();
+    void showFigureSums();
+    void setGridRow(int row, Color color, std::string_view tag);
+    void endProgram();
+
+    Platform& platform_;
+    bool searchRunning_ = false;
+    bool programEnding_ = false;
+};
+
+} // namespace hexorin

@@ -1,0 +1,34 @@
+#include "window/form1.h"
+
+namespace hexorin {
+
+// The tag is the allowed matrix; the colour only shows it to the user.
+void Form1::lblErlaubt_Click(int Index) {
+    Label& label = lblErlaubt(Index);
+    const double tag = strictParse(label.tag()).value_or(0);
+    label.setTag(plainNumberText(static_cast<long long>(1 - tag)));
+    const auto newTag = strictParse(label.tag());
+    if (newTag == 1.0)
+        label.setBackColor(paletteColor(PaletteIndex::White));
+    if (newTag == 0.0)
+        label.setBackColor(paletteColor(PaletteIndex::DarkBlue));
+}
+
+void Form1::cmdAlle_Click(int Index) {
+    setGridRow(Index, paletteColor(PaletteIndex::White), "1");
+}
+
+void Form1::cmdKeiner_Click(int Index) {
+    setGridRow(Index, paletteColor(PaletteIndex::DarkBlue), "0");
+}
+
+void Form1::setGridRow(int row, Color color, std::string_view tag) {
+    const int firstLabel = 12 * cmdAlle.checkedIndex(row);
+    for (int column = 0; column <= 11; ++column) {
+        Label& label = lblErlaubt(firstLabel + column);
+        label.setBackColor(color);
+        label.setTag(tag);
+    }
+}
+
+} // namespace hexorin
