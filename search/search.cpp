@@ -49,7 +49,7 @@ Form1::PassResult Form1::runPass() {
     if (CurNumber > kFieldCount)
         return stepBack();
     TextBox& field = txtFeld(CurField);
-    field.setText(plainNumberText(CurNumber));
+    field.setText(NumberText(CurNumber));
     field.setForeColor(paletteColor(PaletteIndex::Red));
     if (!canAccept())
         return PassResult::Continue;
@@ -71,7 +71,7 @@ void Form1::askSingleStep() {
 // Placed(0) is 0, so a field without a number writes "0" into the hidden pool box.
 void Form1::returnNumberToPool(int field) {
     const int number = Placed(field);
-    txtStein(number).setText(plainNumberText(number));
+    txtStein(number).setText(NumberText(number));
 }
 
 bool Form1::canAccept() const {
@@ -85,7 +85,7 @@ bool Form1::canAccept() const {
 
 void Form1::accept() {
     TextBox& field = txtFeld(CurField);
-    const std::string number = plainNumberText(CurNumber);
+    const NumberText number(CurNumber);
     field.setText(number);
     txtStein(CurNumber).setText("");
     txtIn(CurField).setText(number);

@@ -13,14 +13,6 @@ void indexOutOfRange(std::string_view array, int index, int first, int last) {
     std::abort();
 }
 
-void TextBox::setText(std::string_view text) {
-    if (text_ == text)
-        return;
-    text_.assign(text);
-    numericValue_.reset();
-    changed();
-}
-
 void TextBox::appendText(std::string_view piece) {
     if (piece.empty())
         return;

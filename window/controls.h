@@ -32,7 +32,13 @@ private:
 class TextBox : public Control {
 public:
     [[nodiscard]] const std::string& text() const { return text_; }
-    void setText(std::string_view text);
+    void setText(std::string_view text) {
+        if (text.size() == text_.size() && std::string_view(text_) == text)
+            return;
+        text_.assign(text);
+        numericValue_.reset();
+        changed();
+    }
     // Appends to the text. Same result as setText(text() + piece), without copying the text.
     void appendText(std::string_view piece);
     // The lenient parse of the text, kept until the text changes: the line check reads the same

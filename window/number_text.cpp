@@ -141,8 +141,14 @@ double magnitude(const DecimalNumber& number) {
 
 } // namespace
 
+NumberText::NumberText(long long number) {
+    const auto end =
+        std::to_chars(characters_.data(), characters_.data() + characters_.size(), number).ptr;
+    length_ = static_cast<std::size_t>(end - characters_.data());
+}
+
 std::string plainNumberText(long long number) {
-    return std::to_string(number);
+    return std::string(NumberText(number));
 }
 
 std::string signedNumberText(long long number) {
@@ -150,6 +156,11 @@ std::string signedNumberText(long long number) {
 }
 
 double lenientParse(std::string_view text) {
+    // The texts the search itself writes, on every pass.
+    if (text.empty())
+        return 0.0;
+    if (text.size() <= 2 && isDigit(text.front()) && isDigit(text.back()))
+        return text.size() == 1 ? text[0] - '0' : (text[0] - '0') * 10 + (text[1] - '0');
     const auto number = readDecimalNumber(text);
     if (!number)
         return 0.0;
@@ -162,6 +173,8 @@ std::optional<double> strictParse(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
+    if (text.size() == 1 && isDigit(text.front()))
+        return text.front() - '0';
     std::string_view body = text;
     if (!body.empty() && (body.front() == '+' || body.front() == '-'))
         body.remove_prefix(1);
@@ -184,9 +197,12 @@ std::int32_t roundToInt32(double value) {
         return lowest;
     if (value >= static_cast<double>(highest))
         return highest;
+    const auto whole = static_cast<std::int32_t>(value);
+    if (static_cast<double>(whole) == value)
+        return whole;
     const double below = std::floor(value);
     const double fraction = value - below;
-    const bool belowIsEven = std::fmod(below, 2.0) == 0.0;
+    const bool belowIsEven = static_cast<long long>(below) % 2 == 0;
     const bool roundUp = fraction > 0.5 || (fraction == 0.5 && !belowIsEven);
     return static_cast<std::int32_t>(roundUp ? below + 1 : below);
 }

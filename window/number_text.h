@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +11,17 @@ namespace hexorin {
 
 // "7", "-7", "12": what every number written into a text, caption or tag looks like.
 std::string plainNumberText(long long number);
+
+// The plain number text held in place, for writing numbers on every pass without building strings.
+class NumberText {
+public:
+    explicit NumberText(long long number);
+    operator std::string_view() const { return {characters_.data(), length_}; }
+
+private:
+    std::array<char, 24> characters_;
+    std::size_t length_;
+};
 
 // " 7" for a number that is not negative, "-7" otherwise.
 std::string signedNumberText(long long number);
