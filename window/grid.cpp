@@ -14,16 +14,17 @@ void Form1::lblErlaubt_Click(int Index) {
         label.setBackColor(paletteColor(PaletteIndex::DarkBlue));
 }
 
+// Each button checks its own index, so a bad one is reported under the button's name.
 void Form1::cmdAlle_Click(int Index) {
-    setGridRow(Index, paletteColor(PaletteIndex::White), "1");
+    setGridRow(cmdAlle.checkedIndex(Index), paletteColor(PaletteIndex::White), "1");
 }
 
 void Form1::cmdKeiner_Click(int Index) {
-    setGridRow(Index, paletteColor(PaletteIndex::DarkBlue), "0");
+    setGridRow(cmdKeiner.checkedIndex(Index), paletteColor(PaletteIndex::DarkBlue), "0");
 }
 
 void Form1::setGridRow(int row, Color color, std::string_view tag) {
-    const int firstLabel = 12 * cmdAlle.checkedIndex(row);
+    const int firstLabel = 12 * row;
     for (int column = 0; column <= 11; ++column) {
         Label& label = lblErlaubt(firstLabel + column);
         label.setBackColor(color);

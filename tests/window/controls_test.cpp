@@ -1,0 +1,103 @@
+#include <functional>
+
+#include "form_fixture.h"
+
+namespace hexorin::testing {
+namespace {
+
+// Each setter: first with a changed value, then with the same value again.
+struct SetterCase {
+    const char* name;
+    const Control* control;
+    std::function<void(int)> set; // a small variant number selects the value
+};
+
+TEST(ControlsTest, RevisionCountsRealChangesOnly) {
+    TextBox box;
+    Label label;
+    CheckBox check;
+    CommandButton button;
+    const auto color = [](int v) { return rgb(v, 0, 0); };
+    const std::vector<SetterCase> cases{
+        {"text", &box, [&](int v) { box.setText(std::to_string(v)); }},
+        {"back", &box, [&](int v) { box.setBackColor(color(v)); }},
+        {"fore", &box, [&](int v) { box.setForeColor(color(v)); }},
+        {"left", &box, [&](int v) { box.setLeft(v); }},
+        {"visible", &box, [&](int v) { box.setVisible(v % 2 == 0); }},
+        {"caption", &label, [&](int v) { label.setCaption(std::to_string(v)); }},
+        {"tag", &label, [&](int v) { label.setTag(std::to_string(v)); }},
+        {"label back", &label, [&](int v) { label.setBackColor(color(v)); }},
+        {"check", &check, [&](int v) { check.setValue(v % 2); }},
+        {"button left", &button, [&](int v) { button.setLeft(v); }},
+    };
+    for (const auto& c : cases) {
+        for (const int value : {1, 2}) {
+            const auto start = c.control->revision();
+            c.set(value);
+            EXPECT_GT(c.control->revision(), start) << c.name << " set to variant " << value;
+            const auto changed = c.control->revision();
+            c.set(value);
+            EXPECT_EQ(c.control->revision(), changed) << c.name << " written again";
+        }
+    }
+}
+
+TEST(ControlsTest, AppendTextMatchesSetTextOfTheWhole) {
+    for (const auto& [start, piece] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {"", "7"}, {"Notiz", "  1,"}, {"1", "2"}, {"6.", "5"}, {"x", "\r\n"}}) {
+        TextBox appended;
+        TextBox whole;
+        appended.setText(start);
+        whole.setText(start);
+        EXPECT_EQ(appended.numericValue(), lenientParse(start));
+        const auto before = appended.revision();
+        appended.appendText(piece);
+        whole.setText(whole.text() + piece);
+        EXPECT_EQ(appended.text(), whole.text());
+        EXPECT_EQ(appended.numericValue(), lenientParse(start + piece)) << start << piece;
+        EXPECT_EQ(appended.revision() > before, !piece.empty()) << start << "+" << piece;
+    }
+}
+
+TEST(ControlsTest, NumericValueFollowsTheText) {
+    TextBox box;
+    EXPECT_EQ(box.numericValue(), 0);
+    for (const char* text : {"12", "3", "", "6.5", "1e999", "abc", "12"}) {
+        box.setText(text);
+        EXPECT_EQ(box.numericValue(), lenientParse(text)) << text;
+        EXPECT_EQ(box.numericValue(), lenientParse(text)) << text << ", read again";
+    }
+    box.setText("1");
+    box.appendText("1");
+    EXPECT_EQ(box.numericValue(), 11);
+}
+
+// An index outside an array stops the program, naming the array and the index.
+using OutOfRangeDeathTest = FormTest;
+
+TEST_F(OutOfRangeDeathTest, IsFatalAndNamesArrayAndIndex) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+        {[&] { static_cast<void>(form.txtIn(0)); }, "index 0 outside txtIn\\(1 to 12\\)"},
+        {[&] { static_cast<void>(form.txtIn(13)); }, "index 13 outside txtIn\\(1 to 12\\)"},
+        {[&] { static_cast<void>(form.lblErlaubt(144)); }, "index 144 outside lblErlaubt"},
+        {[&] { static_cast<void>(form.Placed(-1)); }, "index -1 outside Placed"},
+        {[&] { static_cast<void>(form.txtFeld(13)); }, "index 13 outside txtFeld\\(0 to 12\\)"},
+        {[&] { static_cast<void>(form.LineCheck(13)); }, "index 13 outside LineCheck"},
+        {[&] { form.lblErlaubt_Click(144); }, "index 144 outside lblErlaubt"},
+        {[&] { form.lblErlaubt_Click(-1); }, "index -1 outside lblErlaubt"},
+        {[&] { form.cmdAlle_Click(12); }, "index 12 outside cmdAlle"},
+        {[&] { form.cmdKeiner_Click(-1); }, "index -1 outside cmdKeiner"},
+        {[&] { form.txtS_MouseMove(8); }, "index 8 outside txtS"},
+        {[&] { form.txtIn_MouseMove(0); }, "index 0 outside txtIn"},
+        {[&] { form.lblNr_MouseMove(12); }, "index 12 outside lblNr"},
+        {[&] { form.Label2_MouseMove(12); }, "index 12 outside Label2"},
+        {[&] { form.cmdKeiner_MouseMove(12); }, "index 12 outside cmdKeiner"},
+        {[&] { static_cast<void>(form.LineSum(13)); }, "index 13 outside LineCheck"},
+    };
+    for (const auto& [access, message] : cases)
+        EXPECT_DEATH(access(), message);
+}
+
+} // namespace
+} // namespace hexorin::testing
