@@ -32,6 +32,8 @@ inline constexpr std::string_view kProgramName = "Hexorin";
 inline constexpr int kClientWidth = 9105;
 inline constexpr int kClientHeight = 7710;
 inline constexpr int kTwipsPerPixel = 15;
+// The window's default font, used by every control without a font of its own.
+inline constexpr Font kWindowFont{8.25, false};
 
 inline constexpr Color kFrameGrey = rgb(192, 192, 192);
 inline constexpr Color kLabelGrey = rgb(128, 128, 128);
@@ -144,5 +146,32 @@ constexpr Rect allowAllButton(int row) {
 constexpr Rect forbidAllButton(int row) {
     return {8760, gridRowTop(row), 135, 255};
 }
+
+// Keyboard focus order: runs of a control array from one index to another, in either direction,
+// and single controls (kNoIndex).
+inline constexpr int kNoIndex = -1;
+struct FocusRun {
+    std::string_view control;
+    int from = kNoIndex;
+    int to = kNoIndex;
+};
+inline constexpr std::array<FocusRun, 16> kFocusOrder{{
+    {"txtIn", 12, 1},
+    {"Text2"},
+    {"txtStein", 12, 1},
+    {"txtFeld", 12, 1},
+    {"txtS", 3, 3},
+    {"txtS", 0, 2},
+    {"txtS", 4, 7},
+    {"cmdAlle", 0, 11},
+    {"Check2"},
+    {"Check1"},
+    {"cmdSucher"},
+    {"cmdKeiner", 0, 11},
+    {"Command1"},
+    {"txtHilfe"},
+    {"shape1"},
+    {"txtErgebnisse"},
+}};
 
 } // namespace hexorin::layout

@@ -1,42 +1,62 @@
 #include "window/qt_platform.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 #include "window/layout.h"
+#include "window/qt_units.h"
 
 namespace hexorin {
 namespace {
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+constexpr qint64 kFrameMilliseconds = 16;
 
 } // namespace
 
+void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
+    window_ = window;
+    sync_ = std::move(sync);
+}
+
+// The buttons get their German texts here, so they read right even without Qt's translations.
 void QtPlatform::showMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon,
-                    QString::fromUtf8(layout::kProgramName.data(),
-                                      static_cast<qsizetype>(layout::kProgramName.size())),
-                    fromUtf8(text), QMessageBox::Ok, window_);
+    syncView();
+    QMessageBox box(QMessageBox::NoIcon, toQString(layout::kProgramName), toQString(text),
+                    QMessageBox::Ok, window_);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Question, fromUtf8(title), fromUtf8(text),
+    syncView();
+    QMessageBox box(QMessageBox::Question, toQString(title), toQString(text),
                     QMessageBox::Yes | QMessageBox::No, window_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtPlatform::processEvents() {
     QCoreApplication::processEvents();
+    if (frameClock_.isValid() && !frameClock_.hasExpired(kFrameMilliseconds))
+        return;
+    syncView();
 }
 
+// exit() leaves every running event loop, also when the end comes from inside the search's turn
+// of the event loop or from a nested loop; the search itself stops on the form's ending flag.
 void QtPlatform::endProgram() {
     if (window_ != nullptr)
         window_->hide();
     QCoreApplication::exit(0);
+}
+
+void QtPlatform::syncView() {
+    frameClock_.start();
+    if (sync_)
+        sync_();
 }
 
 } // namespace hexorin

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+#include <QElapsedTimer>
+
 #include "window/platform.h"
 
 class QWidget;
@@ -7,10 +11,11 @@ class QWidget;
 namespace hexorin {
 
 // The platform services on Qt: message boxes parented to the main window, one turn of the event
-// loop, and the end of the program.
+// loop, and the end of the program. The view catches up with the controls at most once per
+// display frame while the search turns the event loop, and always before a box opens.
 class QtPlatform final : public Platform {
 public:
-    void setWindow(QWidget* window) { window_ = window; }
+    void setView(QWidget* window, std::function<void()> sync);
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
@@ -18,7 +23,11 @@ public:
     void endProgram() override;
 
 private:
+    void syncView();
+
     QWidget* window_ = nullptr;
+    std::function<void()> sync_;
+    QElapsedTimer frameClock_;
 };
 
 } // namespace hexorin

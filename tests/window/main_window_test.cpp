@@ -1,9 +1,612 @@
-#include <QApplication>
+// The real window on Qt's offscreen platform, driven by real mouse and key events: layout, focus,
+// clicks, hover texts, typing, the message boxes, searches run from the window and the end of the
+// program from its running event loop.
 
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include "scripted_platform.h"
+#include "window/main_window.h"
+#include "window/qt_application.h"
+
+namespace hexorin {
+namespace {
+
+using Solution = std::array<int, 12>;
+constexpr Solution kFirst{1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7};
+constexpr Solution kSecond{1, 2, 11, 12, 4, 3, 7, 8, 10, 5, 6, 9};
+constexpr Solution kLast{12, 11, 2, 1, 10, 8, 7, 3, 4, 5, 9, 6};
+const QString kGeneralHelp = QStringLiteral("Hilfe: Mauszeiger auf das Objekt bewegen");
+const QString kStartHelp = QStringLiteral("Suche starten bzw. fortsetzen");
+
+QString indexed(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+QString listLine(const Solution& solution) {
+    QStringList cells;
+    for (const int number : solution)
+        cells << QString::number(number).rightJustified(3);
+    return cells.join(QLatin1Char(','));
+}
+
+// Runs an action once, from inside the search's turn of the event loop, when a condition holds.
+class DuringSearch {
+public:
+    DuringSearch(std::function<bool()> when, std::function<void()> action) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, when, action] {
+            if (!when())
+                return;
+            timer_.stop();
+            action();
+        });
+        timer_.start(0);
+    }
+
+private:
+    QTimer timer_;
+};
+
+// Answers message boxes as they open, one button text per box, and records what each showed. A
+// box beyond the answers is closed and counted, so a test fails instead of waiting for a user.
+class BoxAnswerer {
+public:
+    struct Seen {
+        QString box;   // title|text|icon|buttons
+        QString board; // what the window showed behind the box
+    };
+
+    BoxAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(0);
+    }
+    void expect(QStringList answers, std::function<QString()> board = {}) {
+        answers_ = std::move(answers);
+        board_ = std::move(board);
+    }
+
+    std::vector<Seen> seen;
+    int unexpected = 0;
+
+private:
+    void answer() {
+        auto* const box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        if (answers_.isEmpty()) {
+            ++unexpected;
+            box->reject();
+            return;
+        }
+        QStringList buttons;
+        QAbstractButton* chosen = nullptr;
+        for (QAbstractButton* const button : box->buttons()) {
+            buttons << button->text();
+            if (button->text() == answers_.front())
+                chosen = button;
+        }
+        buttons.sort();
+        seen.push_back({QStringList{box->windowTitle(), box->text(), QString::number(box->icon()),
+                                    buttons.join(',')}
+                            .join('|'),
+                        board_ ? board_() : QString()});
+        answers_.removeFirst();
+        chosen != nullptr ? QTest::mouseClick(chosen, Qt::LeftButton) : box->reject();
+    }
+
+    QStringList answers_;
+    std::function<QString()> board_;
+    QTimer timer_;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void TearDown() override { EXPECT_EQ(boxes.unexpected, 0); }
+
+    template <typename T = QWidget> T* widget(const QString& name) {
+        T* const found = window.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QString text(const QString& name) { return widget<QLineEdit>(name)->text(); }
+    QColor colour(const QString& name, QPalette::ColorRole role) {
+        return widget(name)->palette().color(role);
+    }
+    void click(const QString& name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
+    // Unticks through the widgets; the search reads the controls.
+    void untick(std::initializer_list<const char*> names) {
+        for (const char* const name : names)
+            if (widget<QCheckBox>(QString::fromLatin1(name))->isChecked())
+                click(QString::fromLatin1(name));
+        EXPECT_EQ(window.form().Check2.value(), 0);
+    }
+    void chooseMenu(const char* name) {
+        QMenuBar* const bar = window.menuBar();
+        QAction* const action = window.findChild<QAction*>(QString::fromLatin1(name));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action).center());
+    }
+    // Onto the menu bar, which has no handler, then onto the target: every call is a move.
+    void hover(const QString& name, QPoint at = {}) {
+        QTest::mouseMove(window.menuBar(), QPoint(400, 5));
+        QWidget* const target = widget(name);
+        QTest::mouseMove(target, at.isNull() ? target->rect().center() : at);
+    }
+    QStringList listLines() {
+        const auto* const list = widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"));
+        return list->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    void expectStarShows(const Solution& solution) {
+        for (int field = 1; field <= 12; ++field) {
+            const int number = solution[static_cast<std::size_t>(field - 1)];
+            const QString name = indexed("txtFeld", field);
+            EXPECT_EQ(text(name), QString::number(number)) << field;
+            EXPECT_EQ(text(indexed("txtIn", field)), QString::number(number)) << field;
+            const QColor blue(0, 0, 255), white(Qt::white);
+            EXPECT_EQ(colour(name, QPalette::Base), number % 2 == 0 ? blue : white) << field;
+            EXPECT_EQ(colour(name, QPalette::Text), number % 2 == 0 ? white : blue) << field;
+        }
+    }
+
+    MainWindow window;
+    BoxAnswerer boxes;
+};
+
+TEST_F(MainWindowTest, OpensInTheStartState) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Hexorin"));
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.centralWidget()->size(), QSize(607, 514));
+    const QList<QAction*> menu = window.menuBar()->actions();
+    ASSERT_EQ(menu.size(), 2);
+    EXPECT_EQ(menu[0]->objectName() + menu[0]->text(), QStringLiteral("cmdNeustartStartwerte"));
+    EXPECT_EQ(menu[1]->objectName() + menu[1]->text(), QStringLiteral("cmdEndeBeenden"));
+    EXPECT_EQ(menu[0]->menu(), nullptr);
+    for (const char* check : {"Check1", "Check2"})
+        EXPECT_TRUE(widget<QCheckBox>(QString::fromLatin1(check))->isChecked()) << check;
+    for (int i = 1; i <= 12; ++i) {
+        EXPECT_EQ(text(indexed("txtFeld", i)), QString());
+        EXPECT_EQ(colour(indexed("txtFeld", i), QPalette::Base), QColor(0, 0, 255));
+        EXPECT_EQ(text(indexed("txtStein", i)), QString::number(i));
+        EXPECT_EQ(text(indexed("txtIn", i)), QString());
+        EXPECT_EQ(widget<QLabel>(indexed("Label2", i - 1))->text(), QString::number(i));
+    }
+    for (int i = 0; i <= 143; ++i) {
+        EXPECT_EQ(widget<QLabel>(indexed("lblErlaubt", i))->text(), QString::number(i % 12 + 1));
+        EXPECT_EQ(colour(indexed("lblErlaubt", i), QPalette::Window), QColor(Qt::white));
+    }
+    EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(1)"))->x());
+    for (const char* empty : {"Text2", "txtHilfe", "txtS(7)"})
+        EXPECT_EQ(text(QString::fromLatin1(empty)), QString()) << empty;
+    EXPECT_TRUE(listLines().isEmpty());
+    for (const char* hidden : {"txtFeld(0)", "txtStein(0)"})
+        EXPECT_TRUE(widget(QString::fromLatin1(hidden))->isHidden()) << hidden;
+}
+
+TEST_F(MainWindowTest, ControlsStandAtTheirPlacesInPixels) {
+    struct Row {
+        const char* name;
+        int left, top, width, height; // twips on the client area
+    };
+    const std::vector<Row> rows{
+        {"Frame3", 240, 120, 4815, 5295},          {"txtFeld(10)", 2400, 600, 495, 495},
+        {"lblNr(9)", 2520, 360, 255, 255},         {"txtS(7)", 960, 720, 495, 285},
+        {"txtStein(12)", 4440, 5640, 360, 285},    {"txtIn(1)", 480, 6720, 375, 285},
+        {"shape1", 480, 6120, 375, 615},           {"lblErlaubt(0)", 5640, 1320, 255, 255},
+        {"lblErlaubt(143)", 8280, 5280, 255, 255}, {"Label2(11)", 5280, 5280, 255, 255},
+        {"cmdAlle(0)", 8640, 1320, 135, 255},      {"cmdKeiner(11)", 8760, 5280, 135, 255},
+        {"txtErgebnisse", 5280, 240, 3615, 765},   {"Text2", 5280, 5880, 1215, 405},
+        {"Check2", 5280, 6720, 1215, 195},         {"cmdSucher", 7680, 5880, 1215, 1095},
+        {"Command1", 6960, 6360, 615, 615},        {"txtHilfe", 240, 7320, 8655, 285},
+    };
+    for (const Row& row : rows) {
+        QWidget* const control = widget(QString::fromLatin1(row.name));
+        EXPECT_EQ(QRect(control->mapTo(window.centralWidget(), QPoint()), control->size()),
+                  QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15))
+            << row.name;
+    }
+}
+
+TEST_F(MainWindowTest, FocusStartsInTheLastRowBoxAndTabFollowsTheChain) {
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtIn(12)"));
+    const std::vector<std::pair<const char*, const char*>> steps{
+        {"txtIn(12)", "txtIn(11)"},     {"txtIn(1)", "Text2"},
+        {"Text2", "txtStein(12)"},      {"txtStein(1)", "txtFeld(12)"},
+        {"txtFeld(1)", "txtS(3)"},      {"txtS(3)", "txtS(0)"},
+        {"txtS(2)", "txtS(4)"},         {"txtS(7)", "cmdAlle(0)"},
+        {"cmdAlle(11)", "Check2"},      {"Check2", "Check1"},
+        {"Check1", "cmdSucher"},        {"cmdSucher", "cmdKeiner(0)"},
+        {"cmdKeiner(11)", "Command1"},  {"Command1", "txtHilfe"},
+        {"txtHilfe", "shape1"},         {"shape1", "txtErgebnisse"},
+        {"txtErgebnisse", "txtIn(12)"},
+    };
+    for (const auto& [from, to] : steps) {
+        QWidget* const start = widget(QString::fromLatin1(from));
+        start->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(start, Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(to)) << from;
+    }
+}
+
+TEST_F(MainWindowTest, GridClicksToggleTagsAndColours) {
+    const auto range = [](int first, int last, int except = -1) {
+        std::vector<int> indices;
+        for (int i = first; i <= last; ++i)
+            if (i != except)
+                indices.push_back(i);
+        return indices;
+    };
+    const std::vector<std::pair<QStringList, std::vector<int>>> rows{
+        // clicks ("!": a double click), then the labels that end up forbidden
+        {{"lblErlaubt(5)"}, {5}},
+        {{"lblErlaubt(5)", "lblErlaubt(5)"}, {}},
+        {{"!lblErlaubt(7)"}, {7}}, // the second press of a double click is no click
+        {{"cmdKeiner(0)"}, range(0, 11)},
+        {{"lblErlaubt(3)", "cmdKeiner(0)", "cmdAlle(0)"}, {}},
+        {{"cmdKeiner(11)", "lblErlaubt(140)"}, range(132, 143, 140)},
+        {{"lblErlaubt(140)", "cmdAlle(11)", "lblErlaubt(12)"}, {12}},
+    };
+    for (const auto& [clicks, forbidden] : rows) {
+        MainWindow fresh;
+        fresh.show();
+        for (QString name : clicks) {
+            const bool twice = name.startsWith(QLatin1Char('!'));
+            QWidget* const target = fresh.findChild<QWidget*>(name.remove(QLatin1Char('!')));
+            QTest::mouseClick(target, Qt::LeftButton);
+            if (twice) { // what the platform sends: press, release, double click, release
+                QTest::mouseDClick(target, Qt::LeftButton);
+                QTest::mouseRelease(target, Qt::LeftButton);
+            }
+        }
+        for (int i = 0; i <= 143; ++i) {
+            const bool allowed = std::ranges::find(forbidden, i) == forbidden.end();
+            EXPECT_EQ(fresh.form().lblErlaubt(i).tag(), allowed ? "1" : "0") << i;
+            EXPECT_EQ(fresh.findChild<QWidget*>(indexed("lblErlaubt", i))
+                          ->palette()
+                          .color(QPalette::Window),
+                      allowed ? QColor(Qt::white) : QColor(0, 0, 128))
+                << i;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ClicksWithoutHandlersChangeNothing) {
+    const Form1& form = window.form();
+    const auto changes = [&form] { // every change of any control moves the sum
+        std::uint64_t sum = form.txtErgebnisse.revision() + form.Text2.revision() +
+                            form.Check1.revision() + form.Check2.revision() +
+                            form.txtHilfe.revision() + form.shape1.revision();
+        const auto add = [&sum](const auto& array) {
+            for (const auto& control : array)
+                sum += control.revision();
+        };
+        add(form.txtFeld), add(form.lblNr), add(form.txtS), add(form.txtStein), add(form.txtIn);
+        add(form.lblErlaubt), add(form.Label2);
+        return sum;
+    };
+    for (const char* name :
+         {"lblNr(0)", "Label2(3)", "shape1", "Frame1", "Frame2", "Frame3", "txtFeld(1)", "Text2"}) {
+        const std::uint64_t before = changes();
+        QTest::mouseClick(widget(QString::fromLatin1(name)), Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(changes(), before) << name;
+    }
+}
+
+TEST_F(MainWindowTest, MovingOverAControlExplainsIt) {
+    const QString field12 = QStringLiteral("Feld Nr. 12");
+    const auto grid = [](int field) {
+        return QStringLiteral("Für Feld %1 erlaubte Zahlen (erlaubt = weißer Hintergrund) "
+                              "anklicken!)")
+            .arg(field);
+    };
+    const QString triangle = QStringLiteral("Bei einer Lösung: Summe der Zahlen im Dreieck");
+    const std::vector<std::tuple<const char*, QPoint, QString>> rows{
+        {"txtFeld(12)", {}, field12},
+        {"lblNr(11)", {}, field12},
+        {"Label2(11)", {}, field12},
+        {"txtFeld(1)", {}, QStringLiteral("Feld Nr. 1")},
+        {"lblErlaubt(0)", {}, grid(1)},
+        {"lblErlaubt(11)", {}, grid(1)},
+        {"lblErlaubt(12)", {}, grid(2)},
+        {"lblErlaubt(143)", {}, grid(12)},
+        {"txtS(0)", {}, triangle},
+        {"txtS(5)", {}, triangle},
+        {"txtS(6)", {}, QStringLiteral("Bei einer Lösung: Summe der Zahlen im inneren Sechseck")},
+        {"txtS(7)", {}, QStringLiteral("Bei einer Lösung: Summe der Zahlen im äußeren Sechseck")},
+        {"txtStein(3)", {}, QStringLiteral("Zahlenvorrat (dient der Illustration)")},
+        {"txtIn(4)", {}, QStringLiteral("Aktuelles Feld über das 'nachgedacht' wird")},
+        {"cmdAlle(2)", {}, QStringLiteral("Alle Zahlen von 1 bis 12 erlauben")},
+        {"cmdKeiner(5)", {}, QStringLiteral("Alle Zahlen von 1 bis 12 verbieten")},
+        {"txtErgebnisse", {}, QStringLiteral("Lösungen")},
+        {"Text2", {}, QStringLiteral("Anzahl der bisher gefundenen Lösungen")},
+        {"Check1", {}, QStringLiteral("Anhalten, wenn Lösung gefunden")},
+        {"Check2", {}, QStringLiteral("Bei jedem Schleifenaufruf anhalten")},
+        {"cmdSucher", {}, kStartHelp},
+        {"Command1", {}, QStringLiteral("Unterbrechen")},
+        {"Form1", {345, 300}, kGeneralHelp}, // the window's free surface
+        {"Frame3", {5, 5}, kGeneralHelp},    // the star frame's free surface
+        {"Frame3", {32, 300}, kGeneralHelp}, // where the hidden txtFeld(0) lies
+        {"Frame3", {80, 264}, kGeneralHelp}, // on a line of the star
+    };
+    for (const auto& [name, at, help] : rows) {
+        window.form().txtHilfe.setText("-");
+        window.syncView();
+        hover(QString::fromLatin1(name), at);
+        EXPECT_EQ(text(QStringLiteral("txtHilfe")), help) << name;
+    }
+}
+
+TEST_F(MainWindowTest, MovingOntoControlsWithoutHelpKeepsTheText) {
+    const std::vector<std::pair<const char*, QPoint>> rows{
+        {"shape1", {}}, {"Frame1", {200, 10}}, {"Frame2", {5, 5}}, {"txtHilfe", {}}};
+    for (const auto& [name, at] : rows) {
+        hover(QStringLiteral("cmdSucher"));
+        hover(QString::fromLatin1(name), at);
+        EXPECT_EQ(text(QStringLiteral("txtHilfe")), kStartHelp) << name;
+    }
+}
+
+TEST_F(MainWindowTest, TypingGoesIntoTheControl) {
+    const std::vector<std::tuple<const char*, int, QString, std::string>> rows{
+        // box, characters erased from the end, characters typed, what the control then holds
+        {"txtStein(5)", 1, {}, ""}, {"txtStein(12)", 2, "7", "7"}, {"txtFeld(3)", 0, "9", "9"},
+        {"txtS(6)", 0, "40", "40"}, {"txtHilfe", 0, "ä", "ä"},     {"txtIn(2)", 0, "12", "12"},
+    };
+    for (const auto& [name, erase, keys, held] : rows) {
+        QWidget* const box = widget(QString::fromLatin1(name));
+        QTest::keyClick(box, Qt::Key_End);
+        for (int i = 0; i < erase; ++i)
+            QTest::keyClick(box, Qt::Key_Backspace);
+        for (const QChar key : keys) // QTest's own key clicks only know ASCII
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(key), {});
+        window.syncView(); // must not undo the typing
+        EXPECT_EQ(text(QString::fromLatin1(name)).toStdString(), held) << name;
+    }
+    EXPECT_EQ(window.form().txtStein(5).text() + window.form().txtStein(12).text(), "7");
+    EXPECT_EQ(window.form().txtFeld(3).numericValue(), 9);
+    EXPECT_EQ(window.form().txtHilfe.text(), "ä");
+
+    auto* const list = widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"));
+    QTest::keyClicks(list, QStringLiteral("ab"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClicks(list, QStringLiteral("c"));
+    window.syncView();
+    EXPECT_EQ(window.form().txtErgebnisse.text(), "ab\r\nc");
+    EXPECT_EQ(list->toPlainText(), QStringLiteral("ab\nc"));
+}
+
+TEST_F(MainWindowTest, QtsOwnTextsAreGerman) {
+    const std::unique_ptr<QMenu> menu(
+        widget<QLineEdit>(QStringLiteral("txtHilfe"))->createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text();
+    EXPECT_TRUE(texts.join('|').contains(QStringLiteral("Alles auswählen")))
+        << texts.join('|').toStdString();
+}
+
+TEST_F(MainWindowTest, PicturesAreDrawnAtEveryScale) {
+    const std::vector<std::tuple<Picture, QPoint, QColor>> rows{
+        // picture, a point on it at 64 × 64, the colour there
+        {&paintWindowIcon, {32, 32}, Qt::white},    {&paintWindowIcon, {16, 16}, Qt::blue},
+        {&paintStartSign, {16, 32}, {255, 214, 0}}, {&paintStartSign, {32, 36}, Qt::black},
+        {&paintStopSign, {32, 12}, {214, 0, 0}},    {&paintDownArrow, {32, 10}, Qt::blue},
+    };
+    for (const int scale : {1, 2, 3}) {
+        for (const auto& [picture, at, expected] : rows) {
+            QImage image(64 * scale, 64 * scale, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(scale);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            picture(painter, QRectF(0, 0, 64, 64));
+            painter.end();
+            EXPECT_EQ(image.pixelColor(at * scale), expected) << scale << ' ' << at.x();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, SingleStepAsksAfterShowingTheBoardUntilAnsweredNo) {
+    boxes.expect({QStringLiteral("Ja"), QStringLiteral("Ja"), QStringLiteral("Nein")}, [this] {
+        return text(QStringLiteral("txtFeld(1)")) + '/' + text(QStringLiteral("txtStein(1)")) +
+               '/' + text(QStringLiteral("txtFeld(2)"));
+    });
+    click(QStringLiteral("cmdSucher"));
+    ASSERT_EQ(boxes.seen.size(), 3U);
+    EXPECT_EQ(boxes.seen[0].box, QStringLiteral("Backtracking|Jede Schleife zeigen ?|%1|Ja,Nein")
+                                     .arg(QMessageBox::Question));
+    EXPECT_EQ(boxes.seen[0].board, QStringLiteral("/1/"));  // nothing done yet
+    EXPECT_EQ(boxes.seen[1].board, QStringLiteral("1//"));  // 1 accepted in field 1
+    EXPECT_EQ(boxes.seen[2].board, QStringLiteral("1//1")); // 1 tried in field 2
+    EXPECT_FALSE(widget<QCheckBox>(QStringLiteral("Check2"))->isChecked());
+    EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("1")); // stopped at the first solution
+    expectStarShows(kFirst);
+    EXPECT_EQ(listLines(), QStringList{listLine(kFirst)});
+    EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(12)"))->x());
+}
+
+TEST_F(MainWindowTest, StartOnAnExhaustedBoardSaysSoAndStartsOver) {
+    click(QStringLiteral("cmdKeiner(0)"));
+    untick({"Check2"});
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_EQ(window.form().CurField, 0);
+    boxes.expect({QStringLiteral("OK")});
+    click(QStringLiteral("cmdSucher"));
+    ASSERT_EQ(boxes.seen.size(), 1U);
+    EXPECT_EQ(
+        boxes.seen[0].box,
+        QStringLiteral("Hexorin|Neue Suche, Angangswerte gesetzt|%1|OK").arg(QMessageBox::NoIcon));
+    EXPECT_EQ(window.form().CurField, 0);
+}
+
+TEST_F(MainWindowTest, FullRunShowsAllSolutions) {
+    untick({"Check1", "Check2"});
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("960"));
+    const QStringList lines = listLines();
+    ASSERT_EQ(lines.size(), 960);
+    EXPECT_EQ(lines[0] + lines[1] + lines.back(),
+              listLine(kFirst) + listLine(kSecond) + listLine(kLast));
+    for (int i = 1; i <= 12; ++i) {
+        EXPECT_EQ(text(indexed("txtFeld", i)) + text(indexed("txtIn", i)), QString());
+        EXPECT_EQ(text(indexed("txtStein", i)), QString::number(i));
+    }
+    EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(1)"))->x());
+    EXPECT_EQ(text(QStringLiteral("txtS(7)")).toStdString(), window.form().txtS(7).text());
+    EXPECT_FALSE(widget(QStringLiteral("txtStein(0)"))->isVisible());
+}
+
+// Nothing but the frame-limited view update can show the counter while the loop runs.
+TEST_F(MainWindowTest, WidgetsFollowTheRunningSearch) {
+    untick({"Check1", "Check2"});
+    const DuringSearch interrupt([this] { return !text(QStringLiteral("Text2")).isEmpty(); },
+                                 [this] { click(QStringLiteral("Command1")); });
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_GT(window.form().SolutionCount, 0);
+    EXPECT_LT(window.form().SolutionCount, 960); // interrupted, not exhausted
+}
+
+TEST_F(MainWindowTest, InterruptAndResumeFindTheSameSolutions) {
+    untick({"Check1", "Check2"});
+    const Form1& form = window.form();
+    for (const int stopAt : {2, 5}) {
+        const DuringSearch startAgain([&form] { return form.SolutionCount >= 1; },
+                                      [this] { click(QStringLiteral("cmdSucher")); });
+        const DuringSearch interrupt([&form, stopAt] { return form.SolutionCount >= stopAt; },
+                                     [this] { click(QStringLiteral("Command1")); });
+        click(QStringLiteral("cmdSucher"));
+        EXPECT_FALSE(form.searchRunning());
+        EXPECT_EQ(text(QStringLiteral("Text2")), QString::number(form.SolutionCount));
+    }
+    // The same search without a window, straight through to as many solutions.
+    testing::ScriptedPlatform platform;
+    Form1 straight(platform);
+    straight.Form_Load();
+    straight.Check1.setValue(CheckBox::unticked);
+    straight.Check2.setValue(CheckBox::unticked);
+    platform.onPass = [&](long long /*pass*/) {
+        if (straight.SolutionCount >= form.SolutionCount)
+            straight.Command1_Click();
+    };
+    straight.cmdSucher_Click();
+    const QString expected = QString::fromStdString(straight.txtErgebnisse.text());
+    EXPECT_EQ(listLines().join('\n') + '\n', QString(expected).replace("\r\n", "\n"));
+}
+
+TEST_F(MainWindowTest, StartwerteDuringARunStartsOver) {
+    untick({"Check1", "Check2"});
+    const DuringSearch reset([this] { return window.form().SolutionCount >= 2; },
+                             [this] {
+                                 chooseMenu("cmdNeustart");
+                                 click(QStringLiteral("Check1")); // stop at the next solution
+                             });
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("1"));
+    EXPECT_EQ(listLines(), QStringList{listLine(kFirst)});
+    expectStarShows(kFirst);
+}
+
+TEST_F(MainWindowTest, TypedPoolTextSteersTheSearch) {
+    QWidget* const pool = widget(QStringLiteral("txtStein(1)"));
+    QTest::keyClick(pool, Qt::Key_End);
+    QTest::keyClick(pool, Qt::Key_Backspace); // 1 now counts as in use
+    untick({"Check2"});
+    const DuringSearch interrupt([this] { return window.form().CurField == 2; },
+                                 [this] { click(QStringLiteral("Command1")); });
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_EQ(text(QStringLiteral("txtFeld(1)")) + text(QStringLiteral("txtIn(1)")),
+              QStringLiteral("22"));
+}
+
+struct EndRow {
+    const char* name;
+    bool start;        // press Start first
+    bool duringSearch; // end from inside the running search, else once Start has returned
+    bool closeByFrame; // close the window instead of choosing "Beenden"
+};
+
+void PrintTo(const EndRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ProgramEndTest : public MainWindowTest, public ::testing::WithParamInterface<EndRow> {};
+
+// Runs the application's own event loop, as main() does, and ends the program from inside it.
+TEST_P(ProgramEndTest, EndsAtOnceWithStatusZero) {
+    const EndRow& row = GetParam();
+    const Form1& form = window.form();
+    row.duringSearch ? untick({"Check1", "Check2"}) : untick({"Check2"});
+    const auto board = [&form] {
+        return std::tuple(form.CurField, form.CurNumber, form.SolutionCount);
+    };
+    decltype(board()) atTheEnd{};
+    const auto end = [&] {
+        row.closeByFrame ? static_cast<void>(window.windowHandle()->close())
+                         : chooseMenu("cmdEnde");
+        atTheEnd = board();
+    };
+    std::unique_ptr<DuringSearch> duringSearch;
+    QTimer::singleShot(0, &window, [&] {
+        if (row.duringSearch)
+            duringSearch =
+                std::make_unique<DuringSearch>([&form] { return form.SolutionCount >= 1; }, end);
+        if (row.start)
+            click(QStringLiteral("cmdSucher"));
+        if (!row.duringSearch)
+            end();
+    });
+    QTimer hangGuard; // fails the test, instead of hanging it, if the end never leaves the loop
+    hangGuard.setSingleShot(true);
+    QObject::connect(&hangGuard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    hangGuard.start(300'000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(form.programEnding());
+    EXPECT_FALSE(form.searchRunning());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(board(), atTheEnd); // no pass ran after the end
+    click(QStringLiteral("lblErlaubt(0)"));
+    EXPECT_EQ(form.lblErlaubt(0).tag(), "1"); // and no handler either
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
+                         ::testing::Values(EndRow{"BeendenDuringASearch", true, true, false},
+                                           EndRow{"CloseDuringASearch", true, true, true},
+                                           EndRow{"BeendenPausedAtASolution", true, false, false},
+                                           EndRow{"CloseWithoutASearch", false, false, true}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace hexorin
 
 int main(int argc, char* argv[]) {
+    // Widget tests never need a display; the offscreen platform also keeps the cursor to itself.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    hexorin::prepareApplication(application);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,20 @@
+#include "window/qt_application.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyle>
+#include <QTranslator>
+
+namespace hexorin {
+
+void prepareApplication(QApplication& application) {
+    if (QStyle* const fusion = QApplication::setStyle(QStringLiteral("Fusion")))
+        QApplication::setPalette(fusion->standardPalette());
+    auto* const translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+} // namespace hexorin

@@ -1,0 +1,119 @@
+#include "window/qt_control_widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <qdrawutil.h>
+
+#include "window/layout.h"
+#include "window/qt_units.h"
+
+namespace hexorin {
+namespace {
+
+constexpr int kBevel = 2;
+
+} // namespace
+
+PictureButton::PictureButton(Picture picture, QWidget* parent)
+    : QPushButton(parent)
+    , picture_(picture) {
+    setAutoDefault(false);
+}
+
+void PictureButton::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QRect bounds = rect();
+    painter.fillRect(bounds, palette().color(QPalette::Button));
+    qDrawWinButton(&painter, bounds, palette(), isDown());
+
+    // A pressed button's content moves down and right by a pixel, as on a real key.
+    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
+    QRect content = bounds.adjusted(kBevel + 1, kBevel + 1, -kBevel - 1, -kBevel - 1);
+    content.translate(shift);
+    if (!text().isEmpty()) {
+        const int captionHeight = fontMetrics().height();
+        const QRect caption(content.left(), content.bottom() + 1 - captionHeight, content.width(),
+                            captionHeight);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(caption, Qt::AlignCenter, text());
+        content.setBottom(caption.top() - 1);
+    }
+    if (picture_ != nullptr && !content.isEmpty())
+        picture_(painter, QRectF(content));
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = bounds.adjusted(kBevel + 1, kBevel + 1, -kBevel - 1, -kBevel - 1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    pressed_ = false;
+    event->accept();
+}
+
+StarFrame::StarFrame(QWidget* parent)
+    : QFrame(parent) {
+    setObjectName(QStringLiteral("Frame3"));
+    setGeometry(pixels(layout::kStarFrame));
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, toQColor(layout::kFrameGrey));
+    setPalette(grey);
+    setAutoFillBackground(true);
+}
+
+void StarFrame::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const layout::StarLine& line : layout::kStarLines) {
+        // An odd width is centred on a pixel's middle, so straight lines cover whole pixels.
+        const qreal centre = line.widthPixels % 2 == 1 ? 0.5 : 0.0;
+        painter.setPen(QPen(toQColor(line.color), line.widthPixels, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(pixels(line.from.x) + centre, pixels(line.from.y) + centre),
+                         QPointF(pixels(line.to.x) + centre, pixels(line.to.y) + centre));
+    }
+}
+
+int CompactCheckBoxStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                      const QWidget* widget) const {
+    switch (metric) {
+    case PM_CheckBoxLabelSpacing:
+        return 2;
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+        return 13; // Check2 is only 13 pixels high
+    default:
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+ClientArea::ClientArea(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+}
+
+QSize ClientArea::sizeHint() const {
+    return {pixels(layout::kClientWidth), pixels(layout::kClientHeight)};
+}
+
+} // namespace hexorin
