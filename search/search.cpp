@@ -19,6 +19,9 @@ void Form1::cmdSucher_Click() {
         return;
     if (CurField == 0) {
         platform_.showMessage("Neue Suche, Angangswerte gesetzt");
+        // The box may have been open when the program was told to end.
+        if (programEnding_)
+            return;
         ResetSearch();
     }
     StopFlag = 0;
@@ -64,7 +67,8 @@ bool Form1::shouldLeaveLoop() const {
 void Form1::askSingleStep() {
     if (Check2.value() == CheckBox::unticked)
         return;
-    if (!platform_.askYesNo("Jede Schleife zeigen ?", "Backtracking"))
+    // An answer cut off by the end of the program changes nothing.
+    if (!platform_.askYesNo("Jede Schleife zeigen ?", "Backtracking") && !programEnding_)
         Check2.setValue(CheckBox::unticked);
 }
 
