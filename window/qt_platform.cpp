@@ -20,6 +20,10 @@ void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
     sync_ = std::move(sync);
 }
 
+void QtPlatform::setTurnObserver(std::function<void()> observer) {
+    turnObserver_ = std::move(observer);
+}
+
 // The buttons get their German texts here, so they read right even without Qt's translations.
 void QtPlatform::showMessage(const std::string& text) {
     syncView();
@@ -40,9 +44,10 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
 
 void QtPlatform::processEvents() {
     QCoreApplication::processEvents();
-    if (frameClock_.isValid() && !frameClock_.hasExpired(kFrameMilliseconds))
-        return;
-    syncView();
+    if (!frameClock_.isValid() || frameClock_.hasExpired(kFrameMilliseconds))
+        syncView();
+    if (turnObserver_)
+        turnObserver_();
 }
 
 // exit() leaves every running event loop, also when the end comes from inside the search's turn

@@ -16,6 +16,8 @@ namespace hexorin {
 class QtPlatform final : public Platform {
 public:
     void setView(QWidget* window, std::function<void()> sync);
+    // Called at the end of every processEvents().
+    void setTurnObserver(std::function<void()> observer);
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
@@ -27,6 +29,7 @@ private:
 
     QWidget* window_ = nullptr;
     std::function<void()> sync_;
+    std::function<void()> turnObserver_;
     QElapsedTimer frameClock_;
 };
 

@@ -1,0 +1,276 @@
+// The real window while the search runs at full speed: input that arrives during a pass is handled
+// in the next pass, exactly as on a window that would repaint every pass, and once the search has
+// stopped the widgets show what the controls hold. The widgets catch up only once per frame, so
+// these tests also check that nothing is lost between frames.
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextDocument>
+
+#include "form_fixture.h"
+#include "window/main_window.h"
+#include "window/qt_units.h"
+
+namespace hexorin {
+namespace {
+
+using testing::kFirstSolutionPass;
+using testing::snapshot;
+
+QString displayed(const std::string& controlText) {
+    return QString::fromStdString(controlText)
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+template <typename T = QWidget> T* widgetOf(const MainWindow& window, const QString& name) {
+    T* const found = window.findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+template <typename Array> QString nameOf(const Array& array, int index) {
+    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(array.name())).arg(index);
+}
+
+void expectBoxShows(const MainWindow& window, const QString& name, const TextBox& box) {
+    const auto* const widget = widgetOf<QLineEdit>(window, name);
+    EXPECT_EQ(widget->text().toStdString(), box.text()) << name.toStdString();
+    EXPECT_EQ(widget->palette().color(QPalette::Base), toQColor(box.backColor()))
+        << name.toStdString();
+    EXPECT_EQ(widget->palette().color(QPalette::Text), toQColor(box.foreColor()))
+        << name.toStdString();
+}
+
+template <typename Array> void expectBoxesShow(const MainWindow& window, const Array& boxes) {
+    for (int i = Array::first; i <= Array::last; ++i)
+        expectBoxShows(window, nameOf(boxes, i), boxes(i));
+}
+
+// Everything the search or a handler may have changed, read from the widgets.
+void expectWidgetsShowControls(const MainWindow& window) {
+    const Form1& form = window.form();
+    expectBoxShows(window, QStringLiteral("txtHilfe"), form.txtHilfe);
+    expectBoxShows(window, QStringLiteral("Text2"), form.Text2);
+    expectBoxesShow(window, form.txtFeld);
+    expectBoxesShow(window, form.txtS);
+    expectBoxesShow(window, form.txtStein);
+    expectBoxesShow(window, form.txtIn);
+    for (int i = 0; i <= 143; ++i)
+        EXPECT_EQ(widgetOf(window, nameOf(form.lblErlaubt, i))->palette().color(QPalette::Window),
+                  toQColor(form.lblErlaubt(i).backColor()))
+            << i;
+    EXPECT_EQ(widgetOf<QCheckBox>(window, QStringLiteral("Check1"))->isChecked(),
+              form.Check1.value() == CheckBox::ticked);
+    EXPECT_EQ(widgetOf(window, QStringLiteral("shape1"))->x(), pixels(form.shape1.left()));
+    EXPECT_EQ(widgetOf<QPlainTextEdit>(window, QStringLiteral("txtErgebnisse"))->toPlainText(),
+              displayed(form.txtErgebnisse.text()));
+}
+
+// What the user does, as the platform would deliver it: queued, handled in a later turn of the
+// event loop.
+enum class Input { Move, Click, TypeX };
+
+void post(QWidget* target, QPoint at, QEvent::Type type, Qt::MouseButton button) {
+    const QPointF local(at);
+    auto event = std::make_unique<QMouseEvent>(type, local, QPointF(target->mapToGlobal(at)),
+                                               button, button, Qt::NoModifier);
+    QCoreApplication::postEvent(target, event.release());
+}
+
+// A control's widget by its name, or the menu bar at a menu entry's place.
+void postInput(const MainWindow& window, const QString& name, Input input) {
+    QWidget* target = window.findChild<QWidget*>(name);
+    QPoint at = target != nullptr ? target->rect().center() : QPoint();
+    if (QAction* const entry = window.findChild<QAction*>(name)) {
+        target = window.menuBar();
+        at = window.menuBar()->actionGeometry(entry).center();
+    }
+    ASSERT_NE(target, nullptr) << name.toStdString();
+    switch (input) {
+    case Input::Move:
+        return post(target, at, QEvent::MouseMove, Qt::NoButton);
+    case Input::Click:
+        post(target, at, QEvent::MouseButtonPress, Qt::LeftButton);
+        return post(target, at, QEvent::MouseButtonRelease, Qt::LeftButton);
+    case Input::TypeX: {
+        auto key = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier,
+                                               QStringLiteral("x"));
+        return QCoreApplication::postEvent(target, key.release());
+    }
+    }
+}
+
+struct EventRow {
+    const char* name;
+    const char* target; // object name of the widget or menu entry
+    Input input;
+    long long pass;             // posted in this pass, so handled in the next
+    void (*handler)(Form1&);    // what the input does to the window object
+    bool (*done)(const Form1&); // true once the input has taken effect
+};
+
+void PrintTo(const EventRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const std::string kInterruptHelp = "Unterbrechen";
+constexpr long long kLatePass = 600;       // after the first solution, before the second
+constexpr long long kInterruptPass = 3000; // ends every run that has not stopped before
+
+// The x went after what the box held, not into an older text of it.
+bool typedAfterText(const std::string& text) {
+    return text.size() > 1 && text.ends_with('x');
+}
+
+// Typing arrives right after the pass that found the first solution: the widgets have not yet
+// shown it.
+const std::vector<EventRow> kEventRows{
+    {"PressTheInterruptButton", "Command1", Input::Click, kLatePass,
+     [](Form1& f) { f.Command1_Click(); }, [](const Form1& f) { return f.StopFlag == 1; }},
+    {"MoveOverTheInterruptButton", "Command1", Input::Move, kLatePass,
+     [](Form1& f) { f.Command1_MouseMove(); },
+     [](const Form1& f) { return f.txtHilfe.text() == kInterruptHelp; }},
+    {"MoveOverTheGrid", "lblErlaubt(140)", Input::Move, kLatePass,
+     [](Form1& f) { f.lblErlaubt_MouseMove(140); },
+     [](const Form1& f) { return f.txtHilfe.text().find("Feld 12") != std::string::npos; }},
+    {"ClickAGridLabel", "lblErlaubt(143)", Input::Click, kLatePass,
+     [](Form1& f) { f.lblErlaubt_Click(143); },
+     [](const Form1& f) { return f.lblErlaubt(143).tag() == "0"; }},
+    {"ForbidAWholeField", "cmdKeiner(11)", Input::Click, kLatePass,
+     [](Form1& f) { f.cmdKeiner_Click(11); },
+     [](const Form1& f) { return f.lblErlaubt(132).tag() == "0"; }},
+    {"TickStopAtSolution", "Check1", Input::Click, kLatePass,
+     [](Form1& f) { f.Check1.setValue(CheckBox::ticked); },
+     [](const Form1& f) { return f.Check1.value() == CheckBox::ticked; }},
+    {"ChooseStartwerte", "cmdNeustart", Input::Click, kLatePass,
+     [](Form1& f) { f.cmdNeustart_Click(); }, [](const Form1& f) { return f.SolutionCount == 0; }},
+    {"TypeIntoTheList", "txtErgebnisse", Input::TypeX, kFirstSolutionPass,
+     [](Form1& f) { f.txtErgebnisse.setText(f.txtErgebnisse.text() + "x"); },
+     [](const Form1& f) { return typedAfterText(f.txtErgebnisse.text()); }},
+    {"TypeIntoASumBox", "txtS(6)", Input::TypeX, kFirstSolutionPass,
+     [](Form1& f) { f.txtS(6).setText(f.txtS(6).text() + "x"); },
+     [](const Form1& f) { return typedAfterText(f.txtS(6).text()); }},
+};
+
+class EventsDuringASearchTest : public ::testing::TestWithParam<EventRow> {};
+
+TEST_P(EventsDuringASearchTest, TakeEffectInTheNextPassAndShowOnceStopped) {
+    const EventRow& row = GetParam();
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Form1& form = window.form();
+    form.Check1.setValue(CheckBox::unticked);
+    form.Check2.setValue(CheckBox::unticked);
+    window.syncView();
+
+    long long passes = 0;
+    long long takenAt = 0; // the pass by whose end the input had taken effect
+    bool doneBefore = true;
+    window.setTurnObserver([&] {
+        ++passes;
+        if (passes == row.pass) {
+            doneBefore = row.done(form);
+            postInput(window, QString::fromLatin1(row.target), row.input);
+        } else if (passes > row.pass && takenAt == 0 && row.done(form)) {
+            takenAt = passes;
+        }
+        if (passes == kInterruptPass)
+            postInput(window, QStringLiteral("Command1"), Input::Click);
+    });
+    QTest::mouseClick(widgetOf(window, QStringLiteral("cmdSucher")), Qt::LeftButton);
+    window.setTurnObserver({});
+    EXPECT_FALSE(form.searchRunning());
+    EXPECT_FALSE(doneBefore);
+    EXPECT_EQ(takenAt, row.pass + 1);
+
+    // The same search on the window object alone, each handler called in the next pass.
+    testing::ScriptedPlatform platform;
+    Form1 straight(platform);
+    straight.Form_Load();
+    straight.Check1.setValue(CheckBox::unticked);
+    straight.Check2.setValue(CheckBox::unticked);
+    platform.onPass = [&](long long pass) {
+        if (pass == row.pass + 1)
+            row.handler(straight);
+        if (pass == kInterruptPass + 1)
+            straight.Command1_Click();
+    };
+    straight.cmdSucher_Click();
+    EXPECT_EQ(passes, platform.passes);
+    EXPECT_EQ(snapshot(form), snapshot(straight));
+    expectWidgetsShowControls(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, EventsDuringASearchTest, ::testing::ValuesIn(kEventRows),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct ListRow {
+    const char* name;
+    QString typed; // typed into the list before Start
+    int solutions; // the run is interrupted once this many are found
+};
+
+void PrintTo(const ListRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class SolutionListTest : public ::testing::TestWithParam<ListRow> {};
+
+// The list only ever grows at its end: the widget must never be handed its whole text again.
+TEST_P(SolutionListTest, WidgetReceivesOnlyTheAppendedLines) {
+    const ListRow& row = GetParam();
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    Form1& form = window.form();
+    form.Check1.setValue(CheckBox::unticked);
+    form.Check2.setValue(CheckBox::unticked);
+    auto* const list = widgetOf<QPlainTextEdit>(window, QStringLiteral("txtErgebnisse"));
+    for (const QChar key : row.typed)
+        key == QLatin1Char('\n') ? QTest::keyClick(list, Qt::Key_Return)
+                                 : QTest::keyClicks(list, QString(key));
+    window.syncView();
+    QTextDocument* const document = list->document();
+    const int typedBlocks = document->blockCount() - 1;
+
+    int changes = 0;
+    QObject::connect(
+        document, &QTextDocument::contentsChange, [&](int position, int removed, int added) {
+            ++changes;
+            EXPECT_EQ(removed, 0) << "change " << changes;
+            EXPECT_EQ(position, document->characterCount() - 1 - added) << "change " << changes;
+            EXPECT_EQ(document->blockCount(), typedBlocks + form.SolutionCount + 1);
+            EXPECT_EQ(document->toPlainText(), displayed(form.txtErgebnisse.text()));
+        });
+    window.setTurnObserver([&] {
+        if (form.SolutionCount >= row.solutions)
+            form.Command1_Click();
+    });
+    QTest::mouseClick(widgetOf(window, QStringLiteral("cmdSucher")), Qt::LeftButton);
+    window.setTurnObserver({});
+    EXPECT_EQ(form.SolutionCount, row.solutions);
+    EXPECT_GT(changes, 0);
+    EXPECT_LE(changes, row.solutions); // at most once per frame, never more than once a line
+    EXPECT_EQ(document->blockCount(), typedBlocks + row.solutions + 1);
+    EXPECT_EQ(list->toPlainText(), displayed(form.txtErgebnisse.text()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, SolutionListTest,
+                         ::testing::Values(ListRow{"Empty", {}, 120},
+                                           ListRow{"AfterTypedLines", "Notiz\nzwei", 40}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+} // namespace
+} // namespace hexorin
