@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the screenshot tool and renders the window without a display into docs/hexorin.png (the
-# start state) and docs/hexorin-solution.png (after the first solution).
-# HEXORIN_BUILD_DIR picks the build directory (default: build/screenshot).
+# start state), docs/hexorin-solution.png (after the first solution) and docs/hexorin-scales.png
+# (after the first solution at 100 %, 150 % and 200 % scaling and with a larger default font, side
+# by side). HEXORIN_BUILD_DIR picks the build directory (default: build/screenshot).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
@@ -11,8 +12,21 @@ cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD
     -DHEXORIN_BENCHMARKS=OFF >/dev/null || hexorin_fail "configuring the build failed."
 cmake --build "$build" --target hexorin_screenshot || hexorin_fail "the build failed."
 
-mkdir -p "$hexorin_root/docs"
+docs="$hexorin_root/docs"
+tool="$build/hexorin_screenshot"
+mkdir -p "$docs"
 export QT_QPA_PLATFORM=offscreen
-"$build/hexorin_screenshot" "$hexorin_root/docs/hexorin.png"
-"$build/hexorin_screenshot" "$hexorin_root/docs/hexorin-solution.png" --solution
-echo "hexorin: wrote docs/hexorin.png and docs/hexorin-solution.png"
+"$tool" "$docs/hexorin.png"
+"$tool" "$docs/hexorin-solution.png" --solution
+
+scales="$(mktemp -d)"
+trap 'rm -rf "$scales"' EXIT
+panels=()
+for scale in 1 1.5 2; do
+    QT_SCALE_FACTOR="$scale" "$tool" "$scales/$scale.png" --solution
+    panels+=("$(awk -v s="$scale" 'BEGIN { print s * 100 " %" }')" "$scales/$scale.png")
+done
+"$tool" "$scales/font.png" --solution --font 14
+panels+=("100 %, 14 pt default font" "$scales/font.png")
+"$tool" --side-by-side "$docs/hexorin-scales.png" "${panels[@]}"
+echo "hexorin: wrote docs/hexorin.png, docs/hexorin-solution.png and docs/hexorin-scales.png"

@@ -9,6 +9,7 @@ hexorin_packages=(
     libgl-dev fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth clang libclang-rt-dev
+    dpkg-dev file desktop-file-utils appstream
 )
 
 hexorin_fail() {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "window/controls.h"
 #include "window/indexed_array.h"
@@ -17,6 +18,27 @@ namespace hexorin {
 struct LineCheckRow {
     std::array<int, 3> fields{};
     double lastField = 0;
+};
+
+// The controls that explain themselves in the help line, one for each mouse-move handler.
+enum class HelpTopic {
+    Form1,
+    Frame3,
+    txtFeld,
+    lblNr,
+    txtS,
+    txtStein,
+    txtIn,
+    lblErlaubt,
+    Label2,
+    cmdAlle,
+    cmdKeiner,
+    txtErgebnisse,
+    Text2,
+    Check1,
+    Check2,
+    cmdSucher,
+    Command1,
 };
 
 class Form1 {
@@ -71,7 +93,9 @@ public:
     void cmdAlle_Click(int Index);
     void cmdKeiner_Click(int Index);
 
-    // Help line.
+    // Help line. helpText is what the mouse-move handler of the control writes there; the index
+    // counts only for control arrays.
+    [[nodiscard]] std::string helpText(HelpTopic topic, int Index) const;
     void Form_MouseMove();
     void Frame3_MouseMove();
     void txtFeld_MouseMove(int Index);

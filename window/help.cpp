@@ -25,66 +25,105 @@ std::string gridLabelHelp(int index) {
            " erlaubte Zahlen (erlaubt = weißer Hintergrund) anklicken!)";
 }
 
+// The same text for every control of an array; the index must still be one of the array's.
+template <typename Array>
+std::string sameForEach(const Array& array, int index, std::string_view text) {
+    array.checkedIndex(index);
+    return std::string(text);
+}
+
 } // namespace
 
+// A star field is numbered like its field; number labels and row captions count from 0.
+std::string Form1::helpText(HelpTopic topic, int Index) const {
+    switch (topic) {
+    case HelpTopic::Form1:
+    case HelpTopic::Frame3:
+        return std::string(kGeneralHelp);
+    case HelpTopic::txtFeld:
+        return fieldHelp(txtFeld.checkedIndex(Index));
+    case HelpTopic::lblNr:
+        return fieldHelp(lblNr.checkedIndex(Index) + 1);
+    case HelpTopic::Label2:
+        return fieldHelp(Label2.checkedIndex(Index) + 1);
+    case HelpTopic::txtS:
+        return std::string(kSumHelp[static_cast<std::size_t>(txtS.checkedIndex(Index))]);
+    case HelpTopic::txtStein:
+        return sameForEach(txtStein, Index, "Zahlenvorrat (dient der Illustration)");
+    case HelpTopic::txtIn:
+        return sameForEach(txtIn, Index, "Aktuelles Feld über das 'nachgedacht' wird");
+    case HelpTopic::lblErlaubt:
+        return gridLabelHelp(lblErlaubt.checkedIndex(Index));
+    case HelpTopic::cmdAlle:
+        return sameForEach(cmdAlle, Index, "Alle Zahlen von 1 bis 12 erlauben");
+    case HelpTopic::cmdKeiner:
+        return sameForEach(cmdKeiner, Index, "Alle Zahlen von 1 bis 12 verbieten");
+    case HelpTopic::txtErgebnisse:
+        return "Lösungen";
+    case HelpTopic::Text2:
+        return "Anzahl der bisher gefundenen Lösungen";
+    case HelpTopic::Check1:
+        return "Anhalten, wenn Lösung gefunden";
+    case HelpTopic::Check2:
+        return "Bei jedem Schleifenaufruf anhalten";
+    case HelpTopic::cmdSucher:
+        return "Suche starten bzw. fortsetzen";
+    case HelpTopic::Command1:
+        return "Unterbrechen";
+    }
+    return {};
+}
+
 void Form1::Form_MouseMove() {
-    txtHilfe.setText(kGeneralHelp);
+    txtHilfe.setText(helpText(HelpTopic::Form1, 0));
 }
 void Form1::Frame3_MouseMove() {
-    txtHilfe.setText(kGeneralHelp);
+    txtHilfe.setText(helpText(HelpTopic::Frame3, 0));
 }
-
-// A star field is numbered like its field; number labels and row captions count from 0.
 void Form1::txtFeld_MouseMove(int Index) {
-    txtHilfe.setText(fieldHelp(txtFeld.checkedIndex(Index)));
+    txtHilfe.setText(helpText(HelpTopic::txtFeld, Index));
 }
 void Form1::lblNr_MouseMove(int Index) {
-    txtHilfe.setText(fieldHelp(lblNr.checkedIndex(Index) + 1));
+    txtHilfe.setText(helpText(HelpTopic::lblNr, Index));
 }
-void Form1::Label2_MouseMove(int Index) {
-    txtHilfe.setText(fieldHelp(Label2.checkedIndex(Index) + 1));
-}
-
 void Form1::txtS_MouseMove(int Index) {
-    txtHilfe.setText(kSumHelp[static_cast<std::size_t>(txtS.checkedIndex(Index))]);
+    txtHilfe.setText(helpText(HelpTopic::txtS, Index));
 }
 void Form1::txtStein_MouseMove(int Index) {
-    txtStein.checkedIndex(Index);
-    txtHilfe.setText("Zahlenvorrat (dient der Illustration)");
+    txtHilfe.setText(helpText(HelpTopic::txtStein, Index));
 }
 void Form1::txtIn_MouseMove(int Index) {
-    txtIn.checkedIndex(Index);
-    txtHilfe.setText("Aktuelles Feld über das 'nachgedacht' wird");
+    txtHilfe.setText(helpText(HelpTopic::txtIn, Index));
 }
 void Form1::lblErlaubt_MouseMove(int Index) {
-    txtHilfe.setText(gridLabelHelp(lblErlaubt.checkedIndex(Index)));
+    txtHilfe.setText(helpText(HelpTopic::lblErlaubt, Index));
+}
+void Form1::Label2_MouseMove(int Index) {
+    txtHilfe.setText(helpText(HelpTopic::Label2, Index));
 }
 void Form1::cmdAlle_MouseMove(int Index) {
-    cmdAlle.checkedIndex(Index);
-    txtHilfe.setText("Alle Zahlen von 1 bis 12 erlauben");
+    txtHilfe.setText(helpText(HelpTopic::cmdAlle, Index));
 }
 void Form1::cmdKeiner_MouseMove(int Index) {
-    cmdKeiner.checkedIndex(Index);
-    txtHilfe.setText("Alle Zahlen von 1 bis 12 verbieten");
+    txtHilfe.setText(helpText(HelpTopic::cmdKeiner, Index));
 }
-
 void Form1::txtErgebnisse_MouseMove() {
-    txtHilfe.setText("Lösungen");
+    txtHilfe.setText(helpText(HelpTopic::txtErgebnisse, 0));
 }
 void Form1::Text2_MouseMove() {
-    txtHilfe.setText("Anzahl der bisher gefundenen Lösungen");
+    txtHilfe.setText(helpText(HelpTopic::Text2, 0));
 }
 void Form1::Check1_MouseMove() {
-    txtHilfe.setText("Anhalten, wenn Lösung gefunden");
+    txtHilfe.setText(helpText(HelpTopic::Check1, 0));
 }
 void Form1::Check2_MouseMove() {
-    txtHilfe.setText("Bei jedem Schleifenaufruf anhalten");
+    txtHilfe.setText(helpText(HelpTopic::Check2, 0));
 }
 void Form1::cmdSucher_MouseMove() {
-    txtHilfe.setText("Suche starten bzw. fortsetzen");
+    txtHilfe.setText(helpText(HelpTopic::cmdSucher, 0));
 }
 void Form1::Command1_MouseMove() {
-    txtHilfe.setText("Unterbrechen");
+    txtHilfe.setText(helpText(HelpTopic::Command1, 0));
 }
 
 } // namespace hexorin

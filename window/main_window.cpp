@@ -1,7 +1,10 @@
 #include "window/main_window.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -23,12 +26,96 @@ constexpr std::array<MenuEntry, 2> kMenu{{
     {"cmdEnde", "Beenden", &Form1::cmdEnde_Click},
 }};
 
-QString focusName(const layout::FocusRun& run, int index) {
-    const QString control = toQString(run.control);
+// The object name of a control's widget: "Text2", or "txtFeld(3)" for a control array.
+QString controlName(std::string_view control, int index) {
+    const QString name = toQString(control);
     if (index == layout::kNoIndex)
-        return control;
-    return QStringLiteral("%1(%2)").arg(control).arg(index);
+        return name;
+    return QStringLiteral("%1(%2)").arg(name).arg(index);
 }
+
+// What a screen reader calls each control, and the help text it reads as the control's
+// description: the one its mouse-move handler writes into the help line. Controls without a help
+// text get a name only. %1 and %2 in a name stand for numbers taken from the index.
+enum class Numbering { Fixed, Index, IndexPlusOne, GridCell };
+struct AccessibleRun {
+    std::string_view control;
+    std::string_view name;
+    Numbering numbering = Numbering::Fixed;
+    std::optional<HelpTopic> help{};
+    int from = layout::kNoIndex;
+    int to = layout::kNoIndex;
+};
+constexpr std::string_view kMenuBar = "menu";
+using enum Numbering;
+constexpr std::array<AccessibleRun, 31> kAccessibleControls{{
+    {kMenuBar, "Menü"},
+    {"Form1", "Fensterfläche", Fixed, HelpTopic::Form1},
+    {"Frame3", "Stern", Fixed, HelpTopic::Frame3},
+    {"txtFeld", "Feld %1", Index, HelpTopic::txtFeld, 1, 12},
+    {"lblNr", "Feldnummer %1", IndexPlusOne, HelpTopic::lblNr, 0, 11},
+    {"txtS", "Summe Dreieck an Feld 10", Fixed, HelpTopic::txtS, 0, 0},
+    {"txtS", "Summe Dreieck an Feld 4", Fixed, HelpTopic::txtS, 1, 1},
+    {"txtS", "Summe Dreieck an Feld 11", Fixed, HelpTopic::txtS, 2, 2},
+    {"txtS", "Summe Dreieck an Feld 1", Fixed, HelpTopic::txtS, 3, 3},
+    {"txtS", "Summe Dreieck an Feld 7", Fixed, HelpTopic::txtS, 4, 4},
+    {"txtS", "Summe Dreieck an Feld 12", Fixed, HelpTopic::txtS, 5, 5},
+    {"txtS", "Summe inneres Sechseck", Fixed, HelpTopic::txtS, 6, 6},
+    {"txtS", "Summe äußeres Sechseck", Fixed, HelpTopic::txtS, 7, 7},
+    {"txtFeld", "Verborgenes Feld", Fixed, std::nullopt, 0, 0},
+    {"txtStein", "Verborgener Vorrat", Fixed, std::nullopt, 0, 0},
+    {"Frame2", "Zahlenvorrat"},
+    {"txtStein", "Zahlenvorrat %1", Index, HelpTopic::txtStein, 1, 12},
+    {"Frame1", "Zeile der gesetzten Zahlen"},
+    {"txtIn", "Feld %1 (Zeile)", Index, HelpTopic::txtIn, 1, 12},
+    {"shape1", "Markierung über dem aktuellen Feld"},
+    {"Label2", "Feld %1 (erlaubte Zahlen)", IndexPlusOne, HelpTopic::Label2, 0, 11},
+    {"lblErlaubt", "Zahl %2 in Feld %1", GridCell, HelpTopic::lblErlaubt, 0, 143},
+    {"cmdAlle", "Alle Zahlen für Feld %1 erlauben", IndexPlusOne, HelpTopic::cmdAlle, 0, 11},
+    {"cmdKeiner", "Alle Zahlen für Feld %1 verbieten", IndexPlusOne, HelpTopic::cmdKeiner, 0, 11},
+    {"txtErgebnisse", "Lösungen", Fixed, HelpTopic::txtErgebnisse},
+    {"Text2", "Anzahl der Lösungen", Fixed, HelpTopic::Text2},
+    {"Check1", "Einzellösung", Fixed, HelpTopic::Check1},
+    {"Check2", "Einzelschritt", Fixed, HelpTopic::Check2},
+    {"cmdSucher", "Start", Fixed, HelpTopic::cmdSucher},
+    {"Command1", "Unterbrechen", Fixed, HelpTopic::Command1},
+    {"txtHilfe", "Hilfezeile"},
+}};
+
+QString accessibleName(const AccessibleRun& run, int index) {
+    const QString name = toQString(run.name);
+    switch (run.numbering) {
+    case Fixed:
+        return name;
+    case Index:
+        return name.arg(index);
+    case IndexPlusOne:
+        return name.arg(index + 1);
+    case GridCell:
+        return name.arg(index / 12 + 1).arg(index % 12 + 1);
+    }
+    return name;
+}
+
+// The menu entries need nothing of their own: a screen reader names them by their captions.
+void describeControls(QMainWindow& window, const Form1& form) {
+    for (const AccessibleRun& run : kAccessibleControls) {
+        for (int index = run.from; index <= run.to; ++index) {
+            QWidget* const widget =
+                run.control == kMenuBar
+                    ? window.menuBar()
+                    : window.findChild<QWidget*>(controlName(run.control, index));
+            widget->setAccessibleName(accessibleName(run, index));
+            if (run.help)
+                widget->setAccessibleDescription(toQString(form.helpText(*run.help, index)));
+        }
+    }
+}
+
+// Input that can change a text box or a check box through its widget.
+constexpr std::array kEditingInput{QEvent::KeyPress,         QEvent::InputMethod,
+                                   QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
+                                   QEvent::ContextMenu,      QEvent::Drop};
 
 } // namespace
 
@@ -43,6 +130,7 @@ MainWindow::MainWindow(QWidget* parent)
     onMouseMove(client, handler(&Form1::Form_MouseMove));
     createControls(client);
     setFocusOrder();
+    describeControls(*this, form_);
     form_.Form_Load();
     syncView();
     resize(sizeHint());
@@ -66,6 +154,10 @@ void MainWindow::syncView() {
     syncing_ = false;
 }
 
+void MainWindow::setTurnObserver(std::function<void()> observer) {
+    platform_.setTurnObserver(std::move(observer));
+}
+
 // The window has no handler for closing: a close request ends the program like "Beenden", also
 // while a search runs.
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -75,6 +167,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The user edits what a widget shows; during a search that may be a frame behind its control,
+    // and the edit would write the older text back. So the widgets catch up first.
+    if (std::ranges::find(kEditingInput, event->type()) != kEditingInput.end() && !syncing_)
+        syncView();
     if (event->type() == QEvent::MouseMove) {
         const auto found = moveHandlers_.constFind(watched);
         if (found != moveHandlers_.cend())
@@ -98,7 +194,7 @@ void MainWindow::setFocusOrder() {
     for (const layout::FocusRun& run : layout::kFocusOrder) {
         const int step = run.to < run.from ? -1 : 1;
         for (int index = run.from;; index += step) {
-            chain.push_back(findChild<QWidget*>(focusName(run, index)));
+            chain.push_back(findChild<QWidget*>(controlName(run.control, index)));
             if (index == run.to)
                 break;
         }

@@ -38,6 +38,9 @@ public:
 
     // Brings the widgets of the controls that changed since the last call up to date.
     void syncView();
+    // Called after each turn of the event loop that the search takes, so once a pass: for a
+    // benchmark or a test that counts or watches the passes. The program sets none.
+    void setTurnObserver(std::function<void()> observer);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

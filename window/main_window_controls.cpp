@@ -191,6 +191,7 @@ QLineEdit* MainWindow::addTextBox(TextBox& box, const QString& name, QWidget* pa
     widget->setFont(fontFor(style.font));
     widget->setAlignment(style.alignment);
     widget->setFrame(style.framed);
+    widget->installEventFilter(this); // an edit starts from the control's latest text
     const std::size_t binding = bind(box, [widget, &box] {
         const QString text = toQString(box.text());
         if (widget->text() != text)

@@ -1,6 +1,7 @@
 #include "window/qt_application.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
@@ -9,6 +10,8 @@
 namespace hexorin {
 
 void prepareApplication(QApplication& application) {
+    // Lets Wayland desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.hexorin.Hexorin"));
     if (QStyle* const fusion = QApplication::setStyle(QStringLiteral("Fusion")))
         QApplication::setPalette(fusion->standardPalette());
     auto* const translator = new QTranslator(&application);

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree and checks it: the program, the desktop entry, the
+# icon and the AppStream data in their standard places and nothing else, the runtime libraries in
+# its Depends line, and that the desktop entry and the AppStream data pass their validators.
+#   check_package.sh BUILD_DIR [CPACK]
+# Exits 77 (skipped) where there is no dpkg.
+set -uo pipefail
+
+build="${1:?usage: check_package.sh BUILD_DIR [CPACK]}"
+cpack="${2:-cpack}"
+app_id=de.hexorin.Hexorin
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+if ! command -v dpkg-deb >/dev/null; then
+    echo "no dpkg-deb: the Debian package is not checked here"
+    exit 77
+fi
+for tool in "$cpack" dpkg-shlibdeps desktop-file-validate appstreamcli readelf; do
+    command -v "$tool" >/dev/null || {
+        echo "missing $tool: scripts/setup.sh installs it" >&2
+        exit 1
+    }
+done
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+if ! "$cpack" --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log" >&2
+    echo "FAIL: cpack could not build the package" >&2
+    exit 1
+fi
+shopt -s nullglob
+debs=("$work"/hexorin_*.deb)
+if [ ${#debs[@]} -ne 1 ]; then
+    echo "FAIL: expected one hexorin_*.deb, cpack made: ${debs[*]:-none}" >&2
+    exit 1
+fi
+deb="${debs[0]}"
+echo "package: $(basename "$deb")"
+
+# Files, directories aside: exactly these, owned by root, the program executable.
+expected_files="./usr/bin/hexorin -rwxr-xr-x root/root
+./usr/share/applications/$app_id.desktop -rw-r--r-- root/root
+./usr/share/icons/hicolor/scalable/apps/$app_id.svg -rw-r--r-- root/root
+./usr/share/metainfo/$app_id.metainfo.xml -rw-r--r-- root/root"
+files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6, $1, $2 }' | LC_ALL=C sort)"
+[ "$files" = "$expected_files" ] || fail "package files differ:
+$(diff <(echo "$expected_files") <(echo "$files"))"
+
+# Control fields. The libraries come from dpkg-shlibdeps, with the versions it found.
+[ "$(dpkg-deb -f "$deb" Package)" = hexorin ] || fail "package name is not hexorin"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] ||
+    fail "architecture is not $(dpkg --print-architecture)"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+    [[ ", $depends," == *", $library (>= "[0-9]*")"[,]* ]] ||
+        fail "Depends lacks $library with a version from dpkg-shlibdeps"
+done
+for package in qt6-translations-l10n fonts-liberation2 hicolor-icon-theme; do
+    [[ ", $depends," == *", $package,"* ]] || fail "Depends lacks $package"
+done
+[[ "$depends" != *libasan* && "$depends" != *libubsan* ]] ||
+    fail "Depends names a sanitizer runtime: package a build without sanitizers"
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+desktop="$root/usr/share/applications/$app_id.desktop"
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+
+if readelf -S "$root/usr/bin/hexorin" | grep -q '\.debug_info'; then
+    fail "the program in the package is not stripped"
+fi
+
+# The validators' verdict, with their own output.
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $app_id.desktop"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $app_id.metainfo.xml"
+
+# The entry starts what the package installs, under the icon it installs, and speaks German.
+desktop_key() { sed -n "s/^$1=//p" "$desktop"; }
+[ -x "$root/usr/bin/$(desktop_key Exec)" ] || fail "Exec=$(desktop_key Exec) is not in usr/bin"
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$(desktop_key Icon).svg" ] ||
+    fail "Icon=$(desktop_key Icon) is not in the hicolor theme"
+[ "$(desktop_key Name)" = Hexorin ] || fail "the desktop entry is not named Hexorin"
+for key in 'GenericName\[de\]' 'Comment\[de\]'; do
+    [ -n "$(desktop_key "$key")" ] || fail "the desktop entry has no ${key//\\/}"
+done
+grep -q "<id>$app_id</id>" "$metainfo" || fail "the AppStream id is not $app_id"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the AppStream data does not launch $app_id.desktop"
+for element in '<summary xml:lang="de">' '<p xml:lang="de">' '<screenshot type="default">'; do
+    grep -qF "$element" "$metainfo" || fail "the AppStream data has no $element"
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "package checks passed"
