@@ -1,11 +1,12 @@
-// Feeds arbitrary bytes to the parses and, as the texts of the twelve star fields, to the line check.
-
-#include "window/form1.h"
+// Feeds arbitrary bytes to the parses and, as the texts of the twelve star fields, to the line
+// check.
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+
+#include "window/form1.h"
 
 namespace {
 

@@ -8,12 +8,12 @@ hexorin_install_packages
 
 fuzz_seconds="${HEXORIN_FUZZ_SECONDS:-30}"
 
-configure_and_build() { # directory, cmake options...
-    local build="$1"
-    shift
+configure_and_build() { # directory, target, cmake options...
+    local build="$1" target="$2"
+    shift 2
     cmake -S "$hexorin_root" -B "$build" -G Ninja -DHEXORIN_WERROR=ON "$@" >/dev/null ||
         hexorin_fail "configuring $build failed."
-    cmake --build "$build" || hexorin_fail "building $build failed."
+    cmake --build "$build" --target "$target" || hexorin_fail "building $build failed."
 }
 
 run_tests() { # directory, description
@@ -22,10 +22,10 @@ run_tests() { # directory, description
         hexorin_fail "$2 failed."
 }
 
-configure_and_build "$hexorin_root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_and_build "$hexorin_root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_tests "$hexorin_root/build/test" "tests"
 
-configure_and_build "$hexorin_root/build/sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+configure_and_build "$hexorin_root/build/sanitize" all -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DHEXORIN_SANITIZE=ON -DHEXORIN_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     LSAN_OPTIONS="suppressions=$hexorin_root/tests/leak_suppressions.txt:print_suppressions=0" \
@@ -33,7 +33,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     run_tests "$hexorin_root/build/sanitize" "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 
 echo "== fuzzing the text parses and the line check for $fuzz_seconds s"
-CXX=clang++ configure_and_build "$hexorin_root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CXX=clang++ configure_and_build "$hexorin_root/build/fuzz" hexorin_text_fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DHEXORIN_FUZZ=ON -DBUILD_TESTING=OFF -DHEXORIN_BENCHMARKS=OFF
 new_inputs="$(mktemp -d)"
 trap 'rm -rf "$new_inputs"' EXIT

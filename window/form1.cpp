@@ -29,7 +29,7 @@ Form1::Form1(Platform& platform)
 void Form1::createControls() {
     using namespace layout;
     for (int field = 1; field <= 12; ++field)
-        styleTextBox(txtFeld(field), kStarPlaces[static_cast<std::size_t>(field - 1)].field.x, kBlue, kWhite, "");
+        styleTextBox(txtFeld(field), starPlace(field).field.x, kBlue, kWhite, "");
     styleTextBox(txtFeld(0), kSentinelField.left, kBlue, kWhite, "6.5");
     txtFeld(0).setVisible(false);
     for (int index = 0; index <= 11; ++index) {
@@ -37,7 +37,7 @@ void Form1::createControls() {
         lblNr(index).setForeColor(kLabelGrey);
     }
     for (int index = 0; index <= 7; ++index)
-        styleTextBox(txtS(index), kSumBoxes[static_cast<std::size_t>(index)].x, kFrameGrey, kSumRed, "");
+        styleTextBox(txtS(index), sumBox(index).x, kFrameGrey, kSumRed, "");
 
     styleTextBox(txtStein(0), kHiddenPoolBox.left, kBlue, kWhite, "3");
     txtStein(0).setVisible(false);

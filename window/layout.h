@@ -69,6 +69,9 @@ inline constexpr std::array<StarPlace, 12> kStarPlaces{{
     {{4080, 3720}, {4320, 3480}},
     {{240, 3720}, {240, 3480}},
 }};
+constexpr const StarPlace& starPlace(int field) {
+    return kStarPlaces.at(static_cast<std::size_t>(field - 1));
+}
 inline constexpr int kFieldSize = 495;
 inline constexpr int kNumberLabelSize = 255;
 inline constexpr Font kFieldFont{13.5, false};
@@ -85,6 +88,9 @@ inline constexpr std::array<Point, 8> kSumBoxes{{{2160, 1320},
                                                  {840, 3480},
                                                  {2160, 2760},
                                                  {720, 600}}};
+constexpr Point sumBox(int index) {
+    return kSumBoxes.at(static_cast<std::size_t>(index));
+}
 inline constexpr int kSumBoxWidth = 495;
 inline constexpr int kSumBoxHeight = 285;
 inline constexpr Font kSumFont{12, true};

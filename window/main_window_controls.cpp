@@ -88,20 +88,19 @@ void MainWindow::createStar(QWidget* client) {
     onMouseMove(frame, handler(&Form1::Frame3_MouseMove));
     const BoxStyle fieldStyle{kFieldFont, Qt::AlignCenter, true};
     for (int field = 1; field <= 12; ++field) {
-        QLineEdit* const box =
-            addTextBox(form_.txtFeld(field), nameOf(form_.txtFeld, field), frame,
-                       square(kStarPlaces[field - 1].field, kFieldSize), fieldStyle);
+        QLineEdit* const box = addTextBox(form_.txtFeld(field), nameOf(form_.txtFeld, field), frame,
+                                          square(starPlace(field).field, kFieldSize), fieldStyle);
         onMouseMove(box, handler(&Form1::txtFeld_MouseMove, field));
     }
     for (int index = 0; index <= 11; ++index) {
-        ClickLabel* const label = addLabel(form_.lblNr(index), nameOf(form_.lblNr, index), frame,
-                                           square(kStarPlaces[index].numberLabel, kNumberLabelSize),
-                                           Qt::AlignCenter, false);
+        ClickLabel* const label = addLabel(
+            form_.lblNr(index), nameOf(form_.lblNr, index), frame,
+            square(starPlace(index + 1).numberLabel, kNumberLabelSize), Qt::AlignCenter, false);
         onMouseMove(label, handler(&Form1::lblNr_MouseMove, index));
     }
     // The sum boxes are display boxes written on the star; they have no border.
     for (int index = 0; index <= 7; ++index) {
-        const Point at = kSumBoxes[index];
+        const Point at = sumBox(index);
         QLineEdit* const box = addTextBox(form_.txtS(index), nameOf(form_.txtS, index), frame,
                                           {at.x, at.y, kSumBoxWidth, kSumBoxHeight},
                                           {kSumFont, Qt::AlignCenter, false});
