@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,9 +34,14 @@ class TextBox : public Control {
 public:
     [[nodiscard]] const std::string& text() const { return text_; }
     void setText(std::string_view text) {
-        if (text.size() == text_.size() && std::string_view(text_) == text)
-            return;
-        text_.assign(text);
+        if (text.size() == text_.size()) {
+            if (std::string_view(text_) == text)
+                return;
+            // The search mostly swaps one short number for another of the same length.
+            std::copy(text.begin(), text.end(), text_.begin());
+        } else {
+            text_.assign(text);
+        }
         numericValue_.reset();
         changed();
     }

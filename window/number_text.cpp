@@ -142,6 +142,12 @@ double magnitude(const DecimalNumber& number) {
 } // namespace
 
 NumberText::NumberText(long long number) {
+    // The numbers of the board, written on every pass.
+    if (number >= 0 && number < 10) {
+        characters_[0] = static_cast<char>('0' + number);
+        length_ = 1;
+        return;
+    }
     const auto end =
         std::to_chars(characters_.data(), characters_.data() + characters_.size(), number).ptr;
     length_ = static_cast<std::size_t>(end - characters_.data());
