@@ -163,16 +163,21 @@ const std::vector<EventRow> kEventRows{
      [](const Form1& f) { return typedAfterText(f.txtS(6).text()); }},
 };
 
+// Shown, with a search that neither stops at solutions nor asks before each pass.
+void showForAFullRun(MainWindow& window) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.form().Check1.setValue(CheckBox::unticked);
+    window.form().Check2.setValue(CheckBox::unticked);
+}
+
 class EventsDuringASearchTest : public ::testing::TestWithParam<EventRow> {};
 
 TEST_P(EventsDuringASearchTest, TakeEffectInTheNextPassAndShowOnceStopped) {
     const EventRow& row = GetParam();
     MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    showForAFullRun(window);
     Form1& form = window.form();
-    form.Check1.setValue(CheckBox::unticked);
-    form.Check2.setValue(CheckBox::unticked);
     window.syncView();
 
     long long passes = 0;
@@ -232,11 +237,8 @@ class SolutionListTest : public ::testing::TestWithParam<ListRow> {};
 TEST_P(SolutionListTest, WidgetReceivesOnlyTheAppendedLines) {
     const ListRow& row = GetParam();
     MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    showForAFullRun(window);
     Form1& form = window.form();
-    form.Check1.setValue(CheckBox::unticked);
-    form.Check2.setValue(CheckBox::unticked);
     auto* const list = widgetOf<QPlainTextEdit>(window, QStringLiteral("txtErgebnisse"));
     for (const QChar key : row.typed)
         key == QLatin1Char('\n') ? QTest::keyClick(list, Qt::Key_Return)
