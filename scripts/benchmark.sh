@@ -9,10 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
 
 build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/bench}"
-cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    >/dev/null || hexorin_fail "configuring the build failed."
-cmake --build "$build" --target hexorin_search_benchmark hexorin_visible_benchmark ||
-    hexorin_fail "the build failed."
+hexorin_build_release "$build" -- hexorin_search_benchmark hexorin_visible_benchmark
 
 echo "== the search through the window object, no display"
 "$build/bench/hexorin_search_benchmark"

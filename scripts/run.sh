@@ -5,9 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
 
 build="$hexorin_root/build/release"
-cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DHEXORIN_BENCHMARKS=OFF >/dev/null || hexorin_fail "configuring the build failed."
-cmake --build "$build" --target hexorin || hexorin_fail "the build failed."
+hexorin_build_release "$build" -DHEXORIN_BENCHMARKS=OFF -- hexorin
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     hexorin_fail "no display found (DISPLAY and WAYLAND_DISPLAY are empty): start it on a desktop, or under xvfb-run."

@@ -8,9 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
 
 build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/screenshot}"
-cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DHEXORIN_BENCHMARKS=OFF >/dev/null || hexorin_fail "configuring the build failed."
-cmake --build "$build" --target hexorin_screenshot || hexorin_fail "the build failed."
+hexorin_build_release "$build" -DHEXORIN_BENCHMARKS=OFF -- hexorin_screenshot
 
 docs="$hexorin_root/docs"
 tool="$build/hexorin_screenshot"

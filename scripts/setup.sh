@@ -46,3 +46,15 @@ hexorin_install_packages() {
 }
 
 hexorin_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+# Configures a Release build without tests in the given directory and builds the given targets.
+hexorin_build_release() { # directory, cmake options..., -- targets...
+    local build="$1" options=() targets=()
+    shift
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    targets=("$@")
+    cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        "${options[@]}" >/dev/null || hexorin_fail "configuring $build failed."
+    cmake --build "$build" --target "${targets[@]}" || hexorin_fail "building $build failed."
+}

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,7 +65,13 @@ public:
         checkedListLength_ = 0;
     }
 
+    // Solutions counted since the storm began, across resets.
+    [[nodiscard]] int solutionsFound() const { return solutionsFound_; }
+
     void check(const Form1& form) {
+        if (form.SolutionCount > lastSolutionCount_)
+            solutionsFound_ += form.SolutionCount - lastSolutionCount_;
+        lastSolutionCount_ = form.SolutionCount;
         checkGrid(form);
         if (!typed(Typed::Board))
             checkPoolAndPlaced(form);
@@ -159,6 +167,15 @@ private:
 
     std::array<bool, 4> typed_{};
     std::size_t checkedListLength_ = 0;
+    int lastSolutionCount_ = 0;
+    int solutionsFound_ = 0;
 };
+
+// The given seeds, or the one seed HEXORIN_STORM_SEED names, to replay a failed storm.
+inline std::vector<unsigned> stormSeeds(std::span<const unsigned> seeds) {
+    if (const char* seed = std::getenv("HEXORIN_STORM_SEED"))
+        return {static_cast<unsigned>(std::strtoul(seed, nullptr, 10))};
+    return {seeds.begin(), seeds.end()};
+}
 
 } // namespace hexorin::testing
