@@ -4,8 +4,7 @@
 #include "window/qt_application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    hexorin::prepareApplication(application);
+    const auto application = hexorin::startApplication(argc, argv);
     hexorin::MainWindow window;
     window.show();
     return QApplication::exec();

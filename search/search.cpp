@@ -79,7 +79,8 @@ void Form1::returnNumberToPool(int field) {
 }
 
 bool Form1::canAccept() const {
-    if (txtStein(CurNumber).text().empty())
+    // A number is free while its pool box holds it; blanks typed into an empty box free nothing.
+    if (holdsOnlyBlanks(txtStein(CurNumber).text()))
         return false;
     const auto allowed = strictParse(lblErlaubt(gridLabelIndex(CurField, CurNumber)).tag());
     if (!allowed || *allowed == 0)

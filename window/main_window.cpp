@@ -112,7 +112,9 @@ void describeControls(QMainWindow& window, const Form1& form) {
     }
 }
 
-// Input that can change a text box or a check box through its widget.
+// Input with which the user starts to edit what a widget shows. Edits are carried over to the
+// controls' current texts whatever the widget showed; catching up first only lets the user see
+// and place the caret in the current text.
 constexpr std::array kEditingInput{QEvent::KeyPress,         QEvent::InputMethod,
                                    QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
                                    QEvent::ContextMenu,      QEvent::Drop};
@@ -167,8 +169,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The user edits what a widget shows; during a search that may be a frame behind its control,
-    // and the edit would write the older text back. So the widgets catch up first.
     if (std::ranges::find(kEditingInput, event->type()) != kEditingInput.end() && !syncing_)
         syncView();
     if (event->type() == QEvent::MouseMove) {

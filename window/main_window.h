@@ -54,6 +54,7 @@ private:
         const Control* control;
         std::uint64_t mirrored;
         std::function<void()> apply;
+        std::string shown; // a text box's text as its widget shows it
     };
 
     struct BoxStyle {
@@ -84,6 +85,7 @@ private:
     std::size_t bind(const Control& control, std::function<void()> apply);
     // The user changed the control through its widget: the widget already shows it.
     void markMirrored(std::size_t binding);
+    void takeEdit(std::size_t binding, TextBox& box, std::string edited);
 
     Handler handler(void (Form1::*method)());
     Handler handler(void (Form1::*method)(int), int index);
@@ -96,7 +98,6 @@ private:
     Form1 form_{platform_};
     std::vector<Binding> bindings_;
     QHash<const QObject*, Handler> moveHandlers_;
-    std::string mirroredList_;
     bool syncing_ = false;
 };
 

@@ -6,7 +6,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
 
+#include "window/edit_rebase.h"
 #include "window/main_window.h"
 #include "window/qt_control_widgets.h"
 #include "window/qt_units.h"
@@ -71,6 +73,43 @@ QString toDisplayText(std::string_view text) {
 
 std::string toControlText(QString text) {
     return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString();
+}
+
+// True when the widget shows the text so that it reads back byte for byte: the search's lines do.
+bool readsBackAsIs(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        else if (c < ' ' || c > '~')
+            return false;
+    }
+    return true;
+}
+
+// The search only ever appends to the list: then only the new lines go to the widget, and past
+// its undo history, which holds the user's own edits alone.
+void showList(QPlainTextEdit& widget, const std::string& text, std::string& shown) {
+    QTextDocument* const document = widget.document();
+    if (text.starts_with(shown) && !shown.ends_with('\r')) {
+        const std::string_view tail = std::string_view(text).substr(shown.size());
+        document->setUndoRedoEnabled(false);
+        QTextCursor end(document);
+        end.movePosition(QTextCursor::End);
+        end.insertText(toDisplayText(tail));
+        document->setUndoRedoEnabled(true);
+        if (readsBackAsIs(tail)) {
+            shown.append(tail);
+            return;
+        }
+    } else {
+        widget.setPlainText(toDisplayText(text));
+        if (readsBackAsIs(text)) {
+            shown = text;
+            return;
+        }
+    }
+    shown = toControlText(widget.toPlainText());
 }
 
 } // namespace
@@ -190,20 +229,24 @@ QLineEdit* MainWindow::addTextBox(TextBox& box, const QString& name, QWidget* pa
     widget->setFont(fontFor(style.font));
     widget->setAlignment(style.alignment);
     widget->setFrame(style.framed);
-    widget->installEventFilter(this); // an edit starts from the control's latest text
-    const std::size_t binding = bind(box, [widget, &box] {
+    widget->installEventFilter(this);
+    const std::size_t binding = bindings_.size();
+    bind(box, [this, widget, &box, binding] {
         const QString text = toQString(box.text());
-        if (widget->text() != text)
+        if (widget->text() != text) {
             widget->setText(text);
+            bindings_[binding].shown = widget->text().toStdString();
+        }
         setColor(widget, QPalette::Base, box.backColor());
         setColor(widget, QPalette::Text, box.foreColor());
         moveLeft(widget, box.left());
         showIf(widget, box.visible());
     });
-    // textEdited comes from the user only, never from setText.
-    connect(widget, &QLineEdit::textEdited, this, [this, &box, binding](const QString& text) {
-        box.setText(text.toStdString());
-        markMirrored(binding);
+    // Every change that is not the view's own: typing, pasting, dropping, undo, an input method,
+    // a screen reader.
+    connect(widget, &QLineEdit::textChanged, this, [this, &box, binding](const QString& text) {
+        if (!syncing_)
+            takeEdit(binding, box, text.toStdString());
     });
     return widget;
 }
@@ -216,28 +259,17 @@ QPlainTextEdit* MainWindow::addSolutionList(TextBox& box, const QString& name, Q
     widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     widget->setTabChangesFocus(true);
-    // The search only ever appends to the list: then only the new lines go to the widget.
-    const std::size_t binding = bind(box, [this, widget, &box] {
-        const std::string& text = box.text();
-        if (text != mirroredList_) {
-            if (text.starts_with(mirroredList_) && !mirroredList_.ends_with('\r')) {
-                QTextCursor end(widget->document());
-                end.movePosition(QTextCursor::End);
-                end.insertText(toDisplayText(std::string_view(text).substr(mirroredList_.size())));
-            } else {
-                widget->setPlainText(toDisplayText(text));
-            }
-            mirroredList_ = text;
-        }
+    const std::size_t binding = bindings_.size();
+    bind(box, [this, widget, &box, binding] {
+        std::string& shown = bindings_[binding].shown;
+        if (box.text() != shown)
+            showList(*widget, box.text(), shown);
         setColor(widget, QPalette::Base, box.backColor());
         setColor(widget, QPalette::Text, box.foreColor());
     });
     connect(widget, &QPlainTextEdit::textChanged, this, [this, widget, &box, binding] {
-        if (syncing_)
-            return;
-        box.setText(toControlText(widget->toPlainText()));
-        mirroredList_ = box.text();
-        markMirrored(binding);
+        if (!syncing_)
+            takeEdit(binding, box, toControlText(widget->toPlainText()));
     });
     const Handler moved = handler(&Form1::txtErgebnisse_MouseMove);
     onMouseMove(widget, moved);
@@ -295,21 +327,48 @@ QCheckBox* MainWindow::addCheckBox(CheckBox& box, const QString& name, QWidget* 
             widget->setText(caption);
         widget->setChecked(box.value() == CheckBox::ticked);
     });
-    // clicked comes from the user only, never from setChecked.
-    connect(widget, &QCheckBox::clicked, this, [this, &box, binding](bool checked) {
+    // toggled, not clicked: a screen reader's toggle action changes the box without a click.
+    connect(widget, &QCheckBox::toggled, this, [this, &box, binding](bool checked) {
+        if (syncing_)
+            return;
+        const bool current = bindings_[binding].mirrored == box.revision();
         box.setValue(checked ? CheckBox::ticked : CheckBox::unticked);
-        markMirrored(binding);
+        if (current)
+            markMirrored(binding);
     });
     return widget;
 }
 
 std::size_t MainWindow::bind(const Control& control, std::function<void()> apply) {
-    bindings_.push_back({&control, kNeverMirrored, std::move(apply)});
+    bindings_.push_back({&control, kNeverMirrored, std::move(apply), {}});
     return bindings_.size() - 1;
 }
 
 void MainWindow::markMirrored(std::size_t binding) {
     bindings_[binding].mirrored = bindings_[binding].control->revision();
+}
+
+// The widget's new text is the user's edit of what it showed, which may be a frame older than
+// the control: only the edit goes into the control.
+void MainWindow::takeEdit(std::size_t index, TextBox& box, std::string edited) {
+    Binding& binding = bindings_[index];
+    const bool current = binding.mirrored == box.revision();
+    if (const std::optional<std::string> rebased = rebaseEdit(binding.shown, edited, box.text()))
+        box.setText(*rebased);
+    binding.shown = std::move(edited);
+    if (current && box.text() == binding.shown) {
+        markMirrored(index);
+        return;
+    }
+    // The widget shows the edit on an older text, or an edit that could not be kept.
+    binding.mirrored = kNeverMirrored;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!form_.programEnding())
+                syncView();
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace hexorin

@@ -1,5 +1,6 @@
 #include "window/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -140,6 +141,10 @@ double magnitude(const DecimalNumber& number) {
 }
 
 } // namespace
+
+bool holdsOnlyBlanks(std::string_view text) {
+    return std::ranges::all_of(text, isBlank);
+}
 
 NumberText::NumberText(long long number) {
     // The numbers of the board, written on every pass.

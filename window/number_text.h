@@ -31,6 +31,10 @@ std::string signedNumberText(long long number);
 // number gives 0. Numbers too large for a double give plus or minus infinity; never NaN.
 double lenientParse(std::string_view text);
 
+// True for a text of blanks alone, or none: it holds no number, and no blank changes what a
+// text holds.
+bool holdsOnlyBlanks(std::string_view text);
+
 // The whole text (blanks around it allowed) as a number, or nothing when it is not one.
 std::optional<double> strictParse(std::string_view text);
 

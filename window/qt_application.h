@@ -1,11 +1,20 @@
 #pragma once
 
+#include <memory>
+
 class QApplication;
 
 namespace hexorin {
 
+// Settles, before the application object exists, what Qt reads from the environment.
+void prepareEnvironment();
+
 // Sets up the application the window runs in: the Fusion style with its light palette, on which
 // the window's colours were chosen, and German texts in Qt's own dialogs and menus.
 void prepareApplication(QApplication& application);
+
+// The program's application, prepared as above. Without a display to open the window on it says
+// so in one line and ends the program with status 1.
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv);
 
 } // namespace hexorin
