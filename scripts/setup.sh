@@ -8,7 +8,7 @@ hexorin_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev
     libgl-dev fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth clang libclang-rt-dev
+    xvfb xauth dbus-x11 clang libclang-rt-dev
     dpkg-dev file desktop-file-utils appstream
 )
 

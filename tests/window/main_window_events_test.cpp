@@ -3,20 +3,29 @@
 // stopped the widgets show what the controls hold. The widgets catch up only once per frame, so
 // these tests also check that nothing is lost between frames.
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "form_fixture.h"
 #include "window/main_window.h"
@@ -273,6 +282,143 @@ INSTANTIATE_TEST_SUITE_P(Lists, SolutionListTest,
                          ::testing::Values(ListRow{"Empty", {}, 120},
                                            ListRow{"AfterTypedLines", "Notiz\nzwei", 40}),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// Edits through every way a box can be edited, during a full run at full speed, while the widgets
+// are up to a frame behind. Blanks in a box change no value, and the list's edits only add marks,
+// so with the marks taken out the list must be byte for byte that of an untouched run.
+constexpr QChar kListMark = QLatin1Char('#');
+constexpr long long kHoldPasses = 3'000;
+constexpr long long kHoldEvery = 25'000;
+
+QWidget* mouseTarget(QWidget* box) {
+    auto* const list = qobject_cast<QPlainTextEdit*>(box);
+    return list != nullptr ? list->viewport() : box;
+}
+
+QString markFor(const QWidget* box) {
+    return qobject_cast<const QPlainTextEdit*>(box) != nullptr ? QString(kListMark)
+                                                               : QStringLiteral(" ");
+}
+
+// The primary selection is pasted when the middle button comes up, passes after it went down.
+void pressMiddle(QWidget* box) {
+    QTest::mousePress(mouseTarget(box), Qt::MiddleButton);
+}
+void releaseMiddle(QWidget* box) {
+    QGuiApplication::clipboard()->setText(markFor(box), QClipboard::Selection);
+    QTest::mouseRelease(mouseTarget(box), Qt::MiddleButton);
+}
+void paste(QWidget* box) {
+    QGuiApplication::clipboard()->setText(markFor(box));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+}
+void drop(QWidget* box) {
+    QMimeData data;
+    data.setText(markFor(box));
+    const QPointF at = mouseTarget(box)->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    for (QEvent* const event : std::initializer_list<QEvent*>{&enter, &move, &dropped})
+        QCoreApplication::sendEvent(mouseTarget(box), event);
+}
+void commitFromInputMethod(QWidget* box) {
+    QInputMethodEvent commit;
+    commit.setCommitString(markFor(box));
+    QCoreApplication::sendEvent(box, &commit);
+}
+void insertAsScreenReader(QWidget* box) {
+    QAccessible::queryAccessibleInterface(box)->editableTextInterface()->insertText(0,
+                                                                                    markFor(box));
+}
+void undoAtTheEnd(QWidget* box) {
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    for (int undo = 0; undo < 4; ++undo)
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+}
+
+struct TimedEdit {
+    long long pass;
+    QString box;
+    void (*edit)(QWidget*);
+};
+
+std::vector<TimedEdit> editsOfAFullRun(bool withSelection) {
+    std::vector<TimedEdit> edits{
+        {300'000, QStringLiteral("txtFeld(12)"), &paste},
+        {400'000, QStringLiteral("txtErgebnisse"), &drop},
+        {450'000, QStringLiteral("txtStein(4)"), &drop},
+        {500'000, QStringLiteral("txtStein(12)"), &commitFromInputMethod},
+        {600'000, QStringLiteral("txtFeld(1)"), &insertAsScreenReader},
+        {650'000, QStringLiteral("txtErgebnisse"), &paste},
+        {700'000, QStringLiteral("txtErgebnisse"), &undoAtTheEnd},
+        {800'000, QStringLiteral("txtErgebnisse"), &commitFromInputMethod},
+    };
+    for (long long hold = 0; withSelection && hold * kHoldEvery < testing::kFullRunPasses; ++hold) {
+        const int field = static_cast<int>(hold % 12) + 1;
+        const QString box = hold % 4 == 3   ? QStringLiteral("txtErgebnisse")
+                            : hold % 4 == 1 ? QStringLiteral("txtStein(%1)").arg(field)
+                                            : QStringLiteral("txtFeld(%1)").arg(field);
+        edits.push_back({hold * kHoldEvery + 1, box, &pressMiddle});
+        edits.push_back({hold * kHoldEvery + 1 + kHoldPasses, box, &releaseMiddle});
+    }
+    std::ranges::sort(edits, {}, &TimedEdit::pass);
+    return edits;
+}
+
+// Any box that opens is a failure here; closing it keeps the run going.
+void closeBoxes(int& opened) {
+    if (QWidget* const box = QApplication::activeModalWidget()) {
+        ++opened;
+        box->close();
+    }
+}
+
+TEST(EditsDuringAFullRun, ChangeNoSolution) {
+    const bool withSelection = QGuiApplication::clipboard()->supportsSelection();
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Unticked as a screen reader would: through the boxes' toggle action.
+    for (const QString& name : {QStringLiteral("Check1"), QStringLiteral("Check2")})
+        QAccessible::queryAccessibleInterface(widgetOf(window, name))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+    int boxesOpened = 0;
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [&] { closeBoxes(boxesOpened); });
+    boxWatch.start(50);
+
+    const std::vector<TimedEdit> edits = editsOfAFullRun(withSelection);
+    auto next = edits.begin();
+    long long passes = 0;
+    window.setTurnObserver([&] {
+        for (++passes; next != edits.end() && next->pass == passes; ++next)
+            next->edit(widgetOf(window, next->box));
+    });
+    QTest::mouseClick(widgetOf(window, QStringLiteral("cmdSucher")), Qt::LeftButton);
+    window.setTurnObserver({});
+
+    testing::ScriptedPlatform platform;
+    Form1 untouched(platform);
+    untouched.Form_Load();
+    untouched.Check1.setValue(CheckBox::unticked);
+    untouched.Check2.setValue(CheckBox::unticked);
+    untouched.cmdSucher_Click();
+
+    const Form1& form = window.form();
+    std::string list = form.txtErgebnisse.text();
+    std::erase(list, kListMark.toLatin1());
+    EXPECT_EQ(boxesOpened, 0);
+    EXPECT_EQ(next, edits.end());
+    EXPECT_EQ(passes, testing::kFullRunPasses);
+    EXPECT_EQ(form.Text2.text(), "960");
+    EXPECT_TRUE(list == untouched.txtErgebnisse.text()) << "the list is not an untouched run's";
+    EXPECT_TRUE(testing::sameSolutions(testing::solutionsIn(list),
+                                       testing::enumerateStars(testing::allAllowed())));
+    window.syncView();
+    expectWidgetsShowControls(window);
+}
 
 } // namespace
 } // namespace hexorin

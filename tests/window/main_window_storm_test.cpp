@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QEventLoop>
 #include <QHash>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -318,6 +320,16 @@ private:
         if (text.size() <= kLongestTyped && chance(1, 2)) {
             for (const QChar key : text)
                 QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(key), {});
+        } else if (chance(1, 3)) {
+            // Through the ways that bring no key press: a screen reader and an input method.
+            if (!list && chance(1, 2)) {
+                QAccessible::queryAccessibleInterface(box)->editableTextInterface()->insertText(
+                    0, text);
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(text);
+                QCoreApplication::sendEvent(box, &commit);
+            }
         } else {
             QGuiApplication::clipboard()->setText(text);
             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);

@@ -603,8 +603,10 @@ INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
 } // namespace hexorin
 
 int main(int argc, char* argv[]) {
-    // Widget tests never need a display; the offscreen platform also keeps the cursor to itself.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Widget tests need no display; the offscreen platform also keeps the cursor to itself. The
+    // few that need a real X server's primary selection run again under Xvfb.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     hexorin::prepareApplication(application);
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,11 +3,17 @@
 // the passes run at the request and at the exit.
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace hexorin {
 namespace {
@@ -118,6 +124,63 @@ TEST(ProgramWithoutAUser, OpensAndWaitsForItsUser) {
     EXPECT_FALSE(program.waitForFinished(1000)) << program.readAllStandardError().toStdString();
     program.kill();
     program.waitForFinished();
+}
+
+// Without a display the program says so in one line and ends with status 1; Qt alone aborts.
+TEST(ProgramWithoutADisplay, SaysSoInOneLineAndEndsWithStatusOne) {
+    for (const char* display : std::initializer_list<const char*>{"", ":97", nullptr}) {
+        SCOPED_TRACE(display == nullptr ? "DISPLAY unset" : "DISPLAY=" + std::string(display));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (display == nullptr)
+            environment.remove(QStringLiteral("DISPLAY"));
+        else
+            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(HEXORIN_PROGRAM), {});
+        ASSERT_TRUE(program.waitForFinished(kFinishMilliseconds));
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.startsWith(QStringLiteral("hexorin: no display")))
+            << errors.toStdString();
+    }
+}
+
+// The processes whose environment holds the text, as a child inherits it.
+int processesWith(const QByteArray& text) {
+    int found = 0;
+    for (const QString& process : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(process));
+        if (process.toInt() > 0 && environment.open(QIODevice::ReadOnly) &&
+            environment.readAll().contains(text))
+            ++found;
+    }
+    return found;
+}
+
+// On a desktop without a session bus, D-Bus would start a bus of its own for the program.
+TEST(ProgramOnX11, LeavesNothingRunningWithoutASessionBus) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    const QTemporaryDir runtime;
+    const QByteArray mark =
+        "HEXORIN_TEST_MARK=" + QByteArray::number(QCoreApplication::applicationPid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QString::fromLatin1(mark.split('=').front()),
+                       QString::fromLatin1(mark.split('=').back()));
+    QProcess driver;
+    driver.setProcessEnvironment(environment);
+    driver.start(QStringLiteral(HEXORIN_END_DRIVER),
+                 {QStringLiteral("running"), QStringLiteral("beenden")});
+    ASSERT_TRUE(driver.waitForFinished(kFinishMilliseconds));
+    EXPECT_EQ(driver.exitCode(), 0) << driver.readAllStandardError().toStdString();
+    EXPECT_EQ(processesWith(mark), 0);
 }
 
 } // namespace
