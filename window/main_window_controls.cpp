@@ -253,7 +253,7 @@ QLineEdit* MainWindow::addTextBox(TextBox& box, const QString& name, QWidget* pa
 
 QPlainTextEdit* MainWindow::addSolutionList(TextBox& box, const QString& name, QWidget* parent,
                                             const Rect& place) {
-    auto* const widget = new QPlainTextEdit(parent);
+    auto* const widget = new SolutionList(parent);
     widget->setObjectName(name);
     widget->setGeometry(pixels(place));
     widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

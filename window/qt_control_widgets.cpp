@@ -1,5 +1,6 @@
 #include "window/qt_control_widgets.h"
 
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -68,6 +69,12 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
+}
+
+// Qt's own insertion crashes on a middle click under X11 when nobody owns the primary selection.
+void SolutionList::insertFromMimeData(const QMimeData* source) {
+    if (source != nullptr && source->hasText())
+        textCursor().insertText(source->text());
 }
 
 StarFrame::StarFrame(QWidget* parent)

@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
 
@@ -45,6 +46,17 @@ protected:
 
 private:
     bool pressed_ = false;
+};
+
+// The solution list: plain text in, whatever way it comes.
+class SolutionList final : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 // Frame3: frame grey, with the star's lines drawn beneath the boxes it holds.

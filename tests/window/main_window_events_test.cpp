@@ -308,6 +308,11 @@ void releaseMiddle(QWidget* box) {
     QGuiApplication::clipboard()->setText(markFor(box), QClipboard::Selection);
     QTest::mouseRelease(mouseTarget(box), Qt::MiddleButton);
 }
+// With nobody owning the selection, as after the program that made it has ended.
+void releaseMiddleOverNothing(QWidget* box) {
+    QGuiApplication::clipboard()->clear(QClipboard::Selection);
+    QTest::mouseRelease(mouseTarget(box), Qt::MiddleButton);
+}
 void paste(QWidget* box) {
     QGuiApplication::clipboard()->setText(markFor(box));
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
@@ -360,7 +365,8 @@ std::vector<TimedEdit> editsOfAFullRun(bool withSelection) {
                             : hold % 4 == 1 ? QStringLiteral("txtStein(%1)").arg(field)
                                             : QStringLiteral("txtFeld(%1)").arg(field);
         edits.push_back({hold * kHoldEvery + 1, box, &pressMiddle});
-        edits.push_back({hold * kHoldEvery + 1 + kHoldPasses, box, &releaseMiddle});
+        edits.push_back({hold * kHoldEvery + 1 + kHoldPasses, box,
+                         hold % 8 == 7 ? &releaseMiddleOverNothing : &releaseMiddle});
     }
     std::ranges::sort(edits, {}, &TimedEdit::pass);
     return edits;
