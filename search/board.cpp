@@ -27,7 +27,7 @@ void Form1::Form_Load() {
         LineCheck(field) = row;
     ResetSearch();
     for (int i = 0; i <= 143; ++i) {
-        lblErlaubt(i).setCaption(plainNumberText(i % 12 + 1));
+        lblErlaubt(i).setCaption(plainNumberText(numberOfGridLabel(i)));
         lblErlaubt(i).setTag("1");
     }
     for (int i = 0; i <= 11; ++i)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "window/controls.h"
+#include "window/grid_index.h"
 #include "window/indexed_array.h"
 #include "window/platform.h"
 

@@ -21,7 +21,7 @@ std::string fieldHelp(int field) {
 }
 
 std::string gridLabelHelp(int index) {
-    return "Für Feld" + signedNumberText(index / 12 + 1) +
+    return "Für Feld" + signedNumberText(fieldOfGridLabel(index)) +
            " erlaubte Zahlen (erlaubt = weißer Hintergrund) anklicken!)";
 }
 

@@ -26,14 +26,6 @@ constexpr std::array<MenuEntry, 2> kMenu{{
     {"cmdEnde", "Beenden", &Form1::cmdEnde_Click},
 }};
 
-// The object name of a control's widget: "Text2", or "txtFeld(3)" for a control array.
-QString controlName(std::string_view control, int index) {
-    const QString name = toQString(control);
-    if (index == layout::kNoIndex)
-        return name;
-    return QStringLiteral("%1(%2)").arg(name).arg(index);
-}
-
 // What a screen reader calls each control, and the help text it reads as the control's
 // description: the one its mouse-move handler writes into the help line. Controls without a help
 // text get a name only. %1 and %2 in a name stand for numbers taken from the index.
@@ -92,7 +84,7 @@ QString accessibleName(const AccessibleRun& run, int index) {
     case IndexPlusOne:
         return name.arg(index + 1);
     case GridCell:
-        return name.arg(index / 12 + 1).arg(index % 12 + 1);
+        return name.arg(fieldOfGridLabel(index)).arg(numberOfGridLabel(index));
     }
     return name;
 }

@@ -39,10 +39,6 @@ template <typename T = QWidget> T* widgetOf(const MainWindow& window, const QStr
     return found;
 }
 
-template <typename Array> QString nameOf(const Array& array, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(array.name())).arg(index);
-}
-
 void expectBoxShows(const MainWindow& window, const QString& name, const TextBox& box) {
     const auto* const widget = widgetOf<QLineEdit>(window, name);
     EXPECT_EQ(widget->text().toStdString(), box.text()) << name.toStdString();
@@ -54,7 +50,7 @@ void expectBoxShows(const MainWindow& window, const QString& name, const TextBox
 
 template <typename Array> void expectBoxesShow(const MainWindow& window, const Array& boxes) {
     for (int i = Array::first; i <= Array::last; ++i)
-        expectBoxShows(window, nameOf(boxes, i), boxes(i));
+        expectBoxShows(window, controlName(boxes.name(), i), boxes(i));
 }
 
 // Everything the search or a handler may have changed, read from the widgets.
@@ -67,7 +63,9 @@ void expectWidgetsShowControls(const MainWindow& window) {
     expectBoxesShow(window, form.txtStein);
     expectBoxesShow(window, form.txtIn);
     for (int i = 0; i <= 143; ++i)
-        EXPECT_EQ(widgetOf(window, nameOf(form.lblErlaubt, i))->palette().color(QPalette::Window),
+        EXPECT_EQ(widgetOf(window, controlName(form.lblErlaubt.name(), i))
+                      ->palette()
+                      .color(QPalette::Window),
                   toQColor(form.lblErlaubt(i).backColor()))
             << i;
     EXPECT_EQ(widgetOf<QCheckBox>(window, QStringLiteral("Check1"))->isChecked(),
