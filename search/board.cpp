@@ -1,3 +1,5 @@
+// The board: start-up (Form_Load) with the line check table, the line sum and the reset.
+
 #include "window/form1.h"
 
 namespace hexorin {

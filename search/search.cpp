@@ -1,3 +1,5 @@
+// The backtracking search behind Start, one pass per turn of the event loop, and the interrupt.
+
 #include "window/form1.h"
 
 namespace hexorin {

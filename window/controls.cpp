@@ -1,3 +1,5 @@
+// The text box's appending and its numeric value, kept until the text changes.
+
 #include "window/controls.h"
 
 namespace hexorin {

@@ -1,3 +1,5 @@
+// The allowed-number grid's handlers: a click on one label and the two row commands.
+
 #include "window/form1.h"
 
 namespace hexorin {

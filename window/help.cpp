@@ -1,3 +1,5 @@
+// The help line: the text each control's mouse-move handler writes there.
+
 #include "window/form1.h"
 
 namespace hexorin {

@@ -1,3 +1,5 @@
+// The window on Qt: menu, focus order, accessible names, and the routing of events to Form1.
+
 #include "window/main_window.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The Qt application's style, palette and German translations.
+
 #include "window/qt_application.h"
 
 #include <QApplication>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The Qt application set up for the window.
+
 class QApplication;
 
 namespace hexorin {

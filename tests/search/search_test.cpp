@@ -1,3 +1,5 @@
+// The search: its results against a plain enumerator, its passes, and every command during a run.
+
 #include <cstdlib>
 #include <functional>
 #include <random>

@@ -1,3 +1,5 @@
+// The help line: every control's text, and every index rule naming the same field.
+
 #include <functional>
 
 #include "form_fixture.h"
