@@ -1,3 +1,5 @@
+// The program: the one window on Qt, until it is closed or "Beenden" is chosen.
+
 #include <QApplication>
 
 #include "window/main_window.h"

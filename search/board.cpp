@@ -1,3 +1,5 @@
+// The board: start-up (Form_Load) with the line check table, the line sum and the reset.
+
 #include "window/form1.h"
 
 namespace hexorin {
@@ -27,7 +29,7 @@ void Form1::Form_Load() {
         LineCheck(field) = row;
     ResetSearch();
     for (int i = 0; i <= 143; ++i) {
-        lblErlaubt(i).setCaption(plainNumberText(i % 12 + 1));
+        lblErlaubt(i).setCaption(plainNumberText(numberOfGridLabel(i)));
         lblErlaubt(i).setTag("1");
     }
     for (int i = 0; i <= 11; ++i)

@@ -1,14 +1,11 @@
+// The backtracking search behind Start, one pass per turn of the event loop, and the interrupt.
+
 #include "window/form1.h"
 
 namespace hexorin {
 namespace {
 
-constexpr int kFieldCount = 12;
 constexpr int kLineTarget = 26;
-
-int gridLabelIndex(int field, int number) {
-    return 12 * (field - 1) + number - 1;
-}
 
 } // namespace
 
@@ -49,7 +46,7 @@ Form1::PassResult Form1::runPass() {
     returnNumberToPool(CurField);
     shape1.setLeft(txtIn(CurField).left());
     ++CurNumber;
-    if (CurNumber > kFieldCount)
+    if (CurNumber > kHighestNumber)
         return stepBack();
     TextBox& field = txtFeld(CurField);
     field.setText(NumberText(CurNumber));

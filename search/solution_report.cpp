@@ -1,3 +1,5 @@
+// The report of a solution: its line in the solution list and the sums of its figures.
+
 #include <array>
 #include <initializer_list>
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "known_stars.h"
 #include "window/form1.h"
 
 namespace hexorin::testing {
@@ -136,12 +137,6 @@ private:
     }
 
     static void checkSolutionLine(std::string_view line) {
-        static constexpr std::array<std::array<int, 4>, 6> lines{{{1, 2, 3, 4},
-                                                                  {4, 5, 6, 7},
-                                                                  {1, 7, 8, 9},
-                                                                  {3, 5, 10, 11},
-                                                                  {6, 8, 11, 12},
-                                                                  {2, 9, 10, 12}}};
         ASSERT_EQ(line.substr(47), "\r\n");
         std::array<int, 13> numbers{};
         std::array<bool, 13> seen{};
@@ -157,7 +152,7 @@ private:
             seen[static_cast<std::size_t>(number)] = true;
             numbers[static_cast<std::size_t>(field)] = number;
         }
-        for (const auto& fields : lines) {
+        for (const auto& fields : kLines) {
             int sum = 0;
             for (const int field : fields)
                 sum += numbers[static_cast<std::size_t>(field)];

@@ -13,28 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "known_stars.h"
 #include "scripted_platform.h"
 #include "window/form1.h"
 
 namespace hexorin::testing {
 
-using Solution = std::array<int, 12>;                 // numbers of fields 1 to 12
 using Allowed = std::array<std::array<bool, 12>, 12>; // [field - 1][number - 1]
 
-inline constexpr Solution kFirstSolution{1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7};
-inline constexpr Solution kSecondSolution{1, 2, 11, 12, 4, 3, 7, 8, 10, 5, 6, 9};
-inline constexpr Solution kLastSolution{12, 11, 2, 1, 10, 8, 7, 3, 4, 5, 9, 6};
 inline constexpr long long kFullRunPasses = 2'472'925;
 inline constexpr long long kFirstSolutionPass = 546;
 inline constexpr std::size_t kSolutionCount = 960;
 inline constexpr std::size_t kLineLength = 49; // 47 characters and CR LF
 inline constexpr std::string_view kNewSearch = "Neue Suche, Angangswerte gesetzt";
-inline constexpr std::array<std::array<int, 4>, 6> kLines{
-    {{1, 2, 3, 4}, {4, 5, 6, 7}, {1, 7, 8, 9}, {3, 5, 10, 11}, {6, 8, 11, 12}, {2, 9, 10, 12}}};
-
-constexpr int labelIndex(int field, int number) {
-    return 12 * (field - 1) + number - 1;
-}
+inline constexpr std::string_view kGeneralHelp = "Hilfe: Mauszeiger auf das Objekt bewegen";
 
 inline std::string colorText(Color c) {
     return "rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
@@ -198,10 +190,12 @@ struct HelpMove {
 };
 
 inline std::vector<HelpMove> helpMoves() {
-    const std::string general = "Hilfe: Mauszeiger auf das Objekt bewegen";
+    const std::string general(kGeneralHelp);
     const std::string triangle = "Bei einer Lösung: Summe der Zahlen im Dreieck";
     const std::string pool = "Zahlenvorrat (dient der Illustration)";
     const std::string row = "Aktuelles Feld über das 'nachgedacht' wird";
+    const std::string allowAll = "Alle Zahlen von 1 bis 12 erlauben";
+    const std::string forbidAll = "Alle Zahlen von 1 bis 12 verbieten";
     const auto grid = [](const char* field) {
         return std::string("Für Feld ") + field +
                " erlaubte Zahlen (erlaubt = weißer Hintergrund) anklicken!)";
@@ -222,18 +216,20 @@ inline std::vector<HelpMove> helpMoves() {
         {"txtS(7)", [](Form1& f) { f.txtS_MouseMove(7); },
          "Bei einer Lösung: Summe der Zahlen im äußeren Sechseck"},
         {"txtStein(1)", [](Form1& f) { f.txtStein_MouseMove(1); }, pool},
+        {"txtStein(3)", [](Form1& f) { f.txtStein_MouseMove(3); }, pool},
         {"txtStein(12)", [](Form1& f) { f.txtStein_MouseMove(12); }, pool},
         {"txtIn(1)", [](Form1& f) { f.txtIn_MouseMove(1); }, row},
+        {"txtIn(4)", [](Form1& f) { f.txtIn_MouseMove(4); }, row},
         {"txtIn(12)", [](Form1& f) { f.txtIn_MouseMove(12); }, row},
         {"lblErlaubt(0)", [](Form1& f) { f.lblErlaubt_MouseMove(0); },
          "Für Feld 1 erlaubte Zahlen (erlaubt = weißer Hintergrund) anklicken!)"},
         {"lblErlaubt(11)", [](Form1& f) { f.lblErlaubt_MouseMove(11); }, grid("1")},
         {"lblErlaubt(12)", [](Form1& f) { f.lblErlaubt_MouseMove(12); }, grid("2")},
         {"lblErlaubt(143)", [](Form1& f) { f.lblErlaubt_MouseMove(143); }, grid("12")},
-        {"cmdAlle(0)", [](Form1& f) { f.cmdAlle_MouseMove(0); },
-         "Alle Zahlen von 1 bis 12 erlauben"},
-        {"cmdKeiner(11)", [](Form1& f) { f.cmdKeiner_MouseMove(11); },
-         "Alle Zahlen von 1 bis 12 verbieten"},
+        {"cmdAlle(0)", [](Form1& f) { f.cmdAlle_MouseMove(0); }, allowAll},
+        {"cmdAlle(2)", [](Form1& f) { f.cmdAlle_MouseMove(2); }, allowAll},
+        {"cmdKeiner(5)", [](Form1& f) { f.cmdKeiner_MouseMove(5); }, forbidAll},
+        {"cmdKeiner(11)", [](Form1& f) { f.cmdKeiner_MouseMove(11); }, forbidAll},
         {"txtErgebnisse", [](Form1& f) { f.txtErgebnisse_MouseMove(); }, "Lösungen"},
         {"Text2", [](Form1& f) { f.Text2_MouseMove(); }, "Anzahl der bisher gefundenen Lösungen"},
         {"Check1", [](Form1& f) { f.Check1_MouseMove(); }, "Anhalten, wenn Lösung gefunden"},
@@ -252,7 +248,7 @@ protected:
         form.Check1.setValue(stopAtSolution);
         form.Check2.setValue(singleStep);
     }
-    void forbid(int field, int number) { form.lblErlaubt_Click(labelIndex(field, number)); }
+    void forbid(int field, int number) { form.lblErlaubt_Click(gridLabelIndex(field, number)); }
     [[nodiscard]] std::vector<Solution> listed() const {
         return solutionsIn(form.txtErgebnisse.text());
     }

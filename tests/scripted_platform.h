@@ -1,5 +1,7 @@
 #pragma once
 
+// A platform without a display, scripted by the tests.
+
 #include <functional>
 #include <string>
 #include <vector>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Colours and the sixteen-colour palette the program picks its colours from.
+
 #include <array>
 #include <cstdint>
 

@@ -1,3 +1,5 @@
+// The menu commands "Startwerte" and "Beenden", and the end of the program.
+
 #include "window/form1.h"
 
 namespace hexorin {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The controls of the window object: plain state that counts its own changes.
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>

@@ -1,3 +1,5 @@
+// The window object as it is created: every control with its initial values from the layout.
+
 #include "window/form1.h"
 
 #include "window/layout.h"

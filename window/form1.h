@@ -8,6 +8,7 @@
 #include <string>
 
 #include "window/controls.h"
+#include "window/grid_index.h"
 #include "window/indexed_array.h"
 #include "window/platform.h"
 
@@ -47,6 +48,7 @@ public:
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
+    // The controls, created with their initial values in window/form1.cpp.
     // Star, on Frame3.
     IndexedArray<TextBox, 0, 12> txtFeld{"txtFeld"}; // 0 is the hidden "6.5" sentinel
     IndexedArray<Label, 0, 11> lblNr{"lblNr"};
@@ -70,7 +72,7 @@ public:
     CommandButton Command1;
     TextBox txtHilfe;
 
-    // Board variables.
+    // Board variables, given their first values by Form_Load.
     IndexedArray<int, 0, 12> Placed{"Placed"};
     int CurField = 0;
     int CurNumber = 0;
@@ -78,23 +80,24 @@ public:
     std::int32_t StopFlag = 0;
     IndexedArray<LineCheckRow, 0, 12> LineCheck{"LineCheck"};
 
-    // Start-up and board model.
+    // Start-up and board model: search/board.cpp.
     void Form_Load();
     [[nodiscard]] std::int32_t LineSum(int field) const;
     void ResetSearch();
 
-    // Search and solution report.
+    // Search: search/search.cpp.
     void cmdSucher_Click();
     void Command1_Click();
+    // Solution report: search/solution_report.cpp.
     void ShowSolution();
 
-    // Allowed-number grid.
+    // Allowed-number grid: window/grid.cpp.
     void lblErlaubt_Click(int Index);
     void cmdAlle_Click(int Index);
     void cmdKeiner_Click(int Index);
 
-    // Help line. helpText is what the mouse-move handler of the control writes there; the index
-    // counts only for control arrays.
+    // Help line: window/help.cpp. helpText is what the mouse-move handler of the control writes
+    // there; the index counts only for control arrays.
     [[nodiscard]] std::string helpText(HelpTopic topic, int Index) const;
     void Form_MouseMove();
     void Frame3_MouseMove();
@@ -114,7 +117,7 @@ public:
     void cmdSucher_MouseMove();
     void Command1_MouseMove();
 
-    // Menu commands.
+    // Menu commands and the end of the program: window/commands.cpp.
     void cmdNeustart_Click();
     void cmdEnde_Click();
     // A close request from the window frame ends the program like "Beenden".
@@ -128,7 +131,8 @@ public:
 private:
     enum class PassResult { Continue, LeaveLoop };
 
-    void createControls();
+    void createControls(); // window/form1.cpp
+    // search/search.cpp
     void runSearchLoop();
     PassResult runPass();
     [[nodiscard]] bool shouldLeaveLoop() const;
@@ -138,10 +142,11 @@ private:
     void accept();
     PassResult advanceField();
     PassResult stepBack();
+    // search/solution_report.cpp
     void appendSolutionLine();
     void showFigureSums();
-    void setGridRow(int row, Color color, std::string_view tag);
-    void endProgram();
+    void setGridRow(int row, Color color, std::string_view tag); // window/grid.cpp
+    void endProgram();                                           // window/commands.cpp
 
     Platform& platform_;
     bool searchRunning_ = false;

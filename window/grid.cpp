@@ -1,3 +1,5 @@
+// The allowed-number grid's handlers: a click on one label and the two row commands.
+
 #include "window/form1.h"
 
 namespace hexorin {
@@ -24,9 +26,8 @@ void Form1::cmdKeiner_Click(int Index) {
 }
 
 void Form1::setGridRow(int row, Color color, std::string_view tag) {
-    const int firstLabel = 12 * row;
-    for (int column = 0; column <= 11; ++column) {
-        Label& label = lblErlaubt(firstLabel + column);
+    for (int number = 1; number <= kHighestNumber; ++number) {
+        Label& label = lblErlaubt(gridLabelIndex(row + 1, number));
         label.setBackColor(color);
         label.setTag(tag);
     }

@@ -1,3 +1,5 @@
+// The help line: the text each control's mouse-move handler writes there.
+
 #include "window/form1.h"
 
 namespace hexorin {
@@ -21,7 +23,7 @@ std::string fieldHelp(int field) {
 }
 
 std::string gridLabelHelp(int index) {
-    return "Für Feld" + signedNumberText(index / 12 + 1) +
+    return "Für Feld" + signedNumberText(fieldOfGridLabel(index)) +
            " erlaubte Zahlen (erlaubt = weißer Hintergrund) anklicken!)";
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Arrays indexed from any first index, as control arrays and board variables are.
+
 #include <array>
 #include <cstddef>
 #include <string_view>

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "window/color.h"
+#include "window/grid_index.h"
 
 namespace hexorin::layout {
 
@@ -144,7 +145,9 @@ constexpr Rect gridRowCaption(int row) {
     return {5280, gridRowTop(row), 255, 255};
 }
 constexpr Rect gridLabel(int index) {
-    return {5640 + 240 * (index % 12), gridRowTop(index / 12), 255, 255};
+    const int row = fieldOfGridLabel(index) - 1;
+    const int column = numberOfGridLabel(index) - 1;
+    return {5640 + 240 * column, gridRowTop(row), 255, 255};
 }
 constexpr Rect allowAllButton(int row) {
     return {8640, gridRowTop(row), 135, 255};

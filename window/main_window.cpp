@@ -1,3 +1,5 @@
+// The window on Qt: menu, focus order, accessible names, and the routing of events to Form1.
+
 #include "window/main_window.h"
 
 #include <algorithm>
@@ -25,14 +27,6 @@ constexpr std::array<MenuEntry, 2> kMenu{{
     {"cmdNeustart", "Startwerte", &Form1::cmdNeustart_Click},
     {"cmdEnde", "Beenden", &Form1::cmdEnde_Click},
 }};
-
-// The object name of a control's widget: "Text2", or "txtFeld(3)" for a control array.
-QString controlName(std::string_view control, int index) {
-    const QString name = toQString(control);
-    if (index == layout::kNoIndex)
-        return name;
-    return QStringLiteral("%1(%2)").arg(name).arg(index);
-}
 
 // What a screen reader calls each control, and the help text it reads as the control's
 // description: the one its mouse-move handler writes into the help line. Controls without a help
@@ -92,7 +86,7 @@ QString accessibleName(const AccessibleRun& run, int index) {
     case IndexPlusOne:
         return name.arg(index + 1);
     case GridCell:
-        return name.arg(index / 12 + 1).arg(index % 12 + 1);
+        return name.arg(fieldOfGridLabel(index)).arg(numberOfGridLabel(index));
     }
     return name;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+// MainWindow: the Qt view of the window object.
+
 #include <cstdint>
 #include <functional>
 #include <string>

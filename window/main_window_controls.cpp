@@ -30,7 +30,7 @@ QFont fontFor(Font font) {
 }
 
 template <typename Array> QString nameOf(const Array& array, int index) {
-    return QStringLiteral("%1(%2)").arg(toQString(array.name())).arg(index);
+    return controlName(array.name(), index);
 }
 
 Rect square(Point at, int size) {

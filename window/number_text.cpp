@@ -1,3 +1,5 @@
+// Numbers to texts and back: the plain and signed texts, the lenient and the strict parse.
+
 #include "window/number_text.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Numbers to texts and back, as the program writes and reads them in every control.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

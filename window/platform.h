@@ -1,5 +1,7 @@
 #pragma once
 
+// What the window object asks of a windowing toolkit.
+
 #include <string>
 
 namespace hexorin {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The Qt application set up for the window, and the environment it starts in.
+
 #include <memory>
 
 class QApplication;

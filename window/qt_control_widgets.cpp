@@ -1,3 +1,5 @@
+// The small widgets of the window's controls: picture button, clickable label, star frame.
+
 #include "window/qt_control_widgets.h"
 
 #include <QMimeData>

@@ -1,3 +1,5 @@
+// The window's four pictures, drawn with QPainter.
+
 #include "window/qt_pictures.h"
 
 #include <cmath>

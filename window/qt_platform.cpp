@@ -1,3 +1,5 @@
+// The platform services on Qt: message boxes, a turn of the event loop, the end of the program.
+
 #include "window/qt_platform.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The platform services on Qt.
+
 #include <functional>
 
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 #pragma once
 
-// Conversions from the layout's units and colours to Qt's.
+// Conversions from the layout's units and colours to Qt's, and from a control to the object name
+// of its widget.
 
 #include <string_view>
 
@@ -28,6 +29,15 @@ inline QColor toQColor(Color color) {
 
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The object name of a control's widget: "Text2", or "txtFeld(3)" for an element of a control
+// array. Tests find the widgets by these names.
+inline QString controlName(std::string_view control, int index = layout::kNoIndex) {
+    const QString name = toQString(control);
+    if (index == layout::kNoIndex)
+        return name;
+    return QStringLiteral("%1(%2)").arg(name).arg(index);
 }
 
 } // namespace hexorin

@@ -1,3 +1,5 @@
+// Start-up, the line sums and the reset of the board.
+
 #include <clocale>
 #include <cstring>
 #include <limits>

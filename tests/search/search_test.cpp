@@ -1,3 +1,5 @@
+// The search: its results against a plain enumerator, its passes, and every command during a run.
+
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -9,6 +11,59 @@ namespace {
 
 constexpr Color kBlue = rgb(0, 0, 255);
 constexpr Color kWhite = rgb(255, 255, 255);
+constexpr Color kRed = rgb(255, 0, 0);
+
+// Told the board at the top of every pass, it checks what the pass before did to the star's
+// colours: a trial turns the field's fore colour red and leaves its back colour, an acceptance
+// paints both by the number's parity, a step back leaves both. No other field changes colour.
+// The first fault is kept, so a broken run reports once instead of at every pass.
+class StarColourWatch {
+public:
+    void atPass(const Form1& form, long long pass) {
+        if (field_ != 0 && verdict_)
+            verdict_ = checkLastPass(form, pass);
+        field_ = form.CurField;
+        placed_ = form.Placed(field_);
+        for (int k = 1; k <= 12; ++k)
+            colours_[static_cast<std::size_t>(k)] = {form.txtFeld(k).backColor(),
+                                                     form.txtFeld(k).foreColor()};
+    }
+    [[nodiscard]] ::testing::AssertionResult verdict() const { return verdict_; }
+
+private:
+    struct Colours {
+        Color back;
+        Color fore;
+    };
+
+    [[nodiscard]] ::testing::AssertionResult checkLastPass(const Form1& form,
+                                                           long long pass) const {
+        for (int k = 1; k <= 12; ++k) {
+            const TextBox& box = form.txtFeld(k);
+            Colours expected = colours_[static_cast<std::size_t>(k)];
+            if (k == field_ && !box.text().empty()) {
+                const int number = form.Placed(k);
+                const bool even = number % 2 == 0;
+                if (number != placed_)
+                    expected = {even ? kBlue : kWhite, even ? kWhite : kBlue};
+                else
+                    expected.fore = kRed;
+            }
+            if (box.backColor() != expected.back || box.foreColor() != expected.fore)
+                return ::testing::AssertionFailure()
+                       << "pass " << pass - 1 << ", field " << k << ": back "
+                       << colorText(box.backColor()) << ", fore " << colorText(box.foreColor())
+                       << "; expected back " << colorText(expected.back) << ", fore "
+                       << colorText(expected.fore);
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    int field_ = 0;
+    int placed_ = 0;
+    std::array<Colours, 13> colours_{};
+    ::testing::AssertionResult verdict_ = ::testing::AssertionSuccess();
+};
 
 class SearchTest : public FormTest {
 protected:
@@ -31,13 +86,17 @@ protected:
 TEST_F(SearchTest, UnrestrictedRunFindsEveryStarInOrder) {
     const Snapshot fresh = snapshot(form);
     Snapshot beforeLastPass;
+    StarColourWatch colours;
     platform.onPass = [&](long long pass) {
         ASSERT_TRUE(form.CurField >= 1 && form.CurField <= 12) << pass;
+        colours.atPass(form, pass);
         if (pass == kFullRunPasses)
             beforeLastPass = snapshot(form);
     };
     form.cmdSucher_Click();
     expectCompleteRun();
+    colours.atPass(form, kFullRunPasses + 1); // the last pass, which left the loop
+    EXPECT_TRUE(colours.verdict());
     const auto solutions = listed();
     ASSERT_EQ(solutions.size(), kSolutionCount);
     EXPECT_EQ(solutions[0], kFirstSolution);
@@ -110,7 +169,7 @@ TEST_P(ForbiddenFieldTest, NoSolutionAndTheNextStartResets) {
     platform.onPass = [&](long long pass) {
         if (field == 1 && pass > 1) {
             EXPECT_EQ(form.txtFeld(1).text(), std::to_string(pass - 1)) << pass;
-            EXPECT_EQ(form.txtFeld(1).foreColor(), rgb(255, 0, 0)) << pass;
+            EXPECT_EQ(form.txtFeld(1).foreColor(), kRed) << pass;
         }
     };
     form.cmdSucher_Click();
@@ -254,26 +313,30 @@ TEST_F(OpenedWindowTest, FirstStartAnsweredNoStopsAtTheFirstSolution) {
 }
 
 // A check box ticked or unticked at given passes: single step counts from the next pass, stop at
-// a solution from the next solution.
+// a solution from the next solution. An interrupt leaves before the next pass asks anything.
 TEST_F(SearchTest, CheckBoxesChangedMidRun) {
     struct Case {
         CheckBox Form1::*box;
         std::vector<std::pair<long long, int>> changes; // pass, new value
         long long stopPass;
         std::size_t questions;
+        long long interruptAt = 0;
     };
     for (const Case& c : {Case{&Form1::Check2, {{100, 1}, {110, 0}}, 546, 10},
+                          Case{&Form1::Check2, {{100, 1}}, 105, 5, 105},
                           Case{&Form1::Check1, {{200, 0}, {546, 1}}, 546, 0},
                           Case{&Form1::Check1, {{546, 0}, {600, 1}}, 884, 0},
                           Case{&Form1::Check1, {{1, 0}, {547, 1}}, 884, 0}}) {
         form.cmdNeustart_Click();
-        form.Check1.setValue(CheckBox::ticked);
+        setChecks(CheckBox::ticked, CheckBox::unticked);
         platform.passes = 0;
         platform.questions.clear();
         platform.onPass = [&](long long pass) {
             for (const auto& [at, value] : c.changes)
                 if (pass == at)
                     (form.*c.box).setValue(value);
+            if (pass == c.interruptAt)
+                form.Command1_Click();
         };
         form.cmdSucher_Click();
         EXPECT_EQ(platform.passes, c.stopPass) << c.changes.front().first;
@@ -281,14 +344,15 @@ TEST_F(SearchTest, CheckBoxesChangedMidRun) {
     }
 }
 
+// An interrupt in the same turn as "Startwerte" stops the run at the next pass, on the reset board;
+// the next Start goes on from there.
 TEST_F(SearchTest, StartwerteMidRunStartsOverInTheSameRun) {
-    platform.onPass = [&](long long pass) {
-        if (pass == 700) {
-            ASSERT_EQ(form.Text2.text(), "1");
-            form.txtStein(0).setText("3");
-            form.cmdNeustart_Click();
-        }
-        if (pass == 701) {
+    for (const bool interrupted : {false, true}) {
+        SCOPED_TRACE(interrupted ? "interrupted too" : "reset only");
+        form.cmdNeustart_Click();
+        form.Check1.setValue(CheckBox::unticked);
+        platform.passes = 0;
+        const auto expectStartedOver = [&] {
             const Snapshot shot = snapshot(form);
             // clang-format off
             const Snapshot expected{
@@ -299,11 +363,27 @@ TEST_F(SearchTest, StartwerteMidRunStartsOverInTheSameRun) {
             for (const auto& [name, value] : expected)
                 EXPECT_EQ(shot.at(name), value) << name;
             form.Check1.setValue(CheckBox::ticked);
+        };
+        platform.onPass = [&](long long pass) {
+            if (pass == 700) {
+                ASSERT_EQ(form.Text2.text(), "1");
+                form.txtStein(0).setText("3");
+                if (interrupted)
+                    form.Command1_Click();
+                form.cmdNeustart_Click();
+            }
+            if (pass == 701)
+                expectStartedOver();
+        };
+        form.cmdSucher_Click();
+        if (interrupted) {
+            ASSERT_EQ(platform.passes, 700);
+            expectStartedOver();
+            form.cmdSucher_Click();
         }
-    };
-    form.cmdSucher_Click();
-    EXPECT_EQ(platform.passes, 700 + kFirstSolutionPass - 1);
-    EXPECT_TRUE(sameSolutions(listed(), {kFirstSolution}));
+        EXPECT_EQ(platform.passes, 700 + kFirstSolutionPass - 1);
+        EXPECT_TRUE(sameSolutions(listed(), {kFirstSolution}));
+    }
 }
 
 TEST_F(SearchTest, AllowedMatrixChangedMidRunAppliesToLaterTestsOnly) {

@@ -1,3 +1,5 @@
+// The solution list's lines and the figure sums of each solution reported.
+
 #include "form_fixture.h"
 
 namespace hexorin::testing {

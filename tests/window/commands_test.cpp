@@ -1,3 +1,5 @@
+// The commands on a board paused at a solution: "Startwerte", interrupt, "Beenden", closing.
+
 #include "form_fixture.h"
 
 namespace hexorin::testing {

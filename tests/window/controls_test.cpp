@@ -1,3 +1,5 @@
+// The controls on their own: revisions, appended text, numeric value, indices out of range.
+
 #include <functional>
 #include <optional>
 #include <string>

@@ -1,3 +1,5 @@
+// The allowed-number grid: one label toggled, whole rows set, the grid kept over a reset.
+
 #include "form_fixture.h"
 
 namespace hexorin::testing {

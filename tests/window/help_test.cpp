@@ -1,3 +1,5 @@
+// The help line: every control's text, and every index rule naming the same field.
+
 #include <functional>
 
 #include "form_fixture.h"
@@ -32,7 +34,7 @@ TEST_F(HelpTest, EveryIndexRuleNamesTheSameField) {
             EXPECT_EQ(form.txtHilfe.text(), expected);
         }
         for (int number = 1; number <= 12; ++number) {
-            form.lblErlaubt_MouseMove(labelIndex(field, number));
+            form.lblErlaubt_MouseMove(gridLabelIndex(field, number));
             EXPECT_TRUE(
                 form.txtHilfe.text().starts_with("Für Feld " + std::to_string(field) + " erlaubte"))
                 << form.txtHilfe.text();

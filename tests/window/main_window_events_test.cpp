@@ -48,10 +48,6 @@ template <typename T = QWidget> T* widgetOf(const MainWindow& window, const QStr
     return found;
 }
 
-template <typename Array> QString nameOf(const Array& array, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(array.name())).arg(index);
-}
-
 void expectBoxShows(const MainWindow& window, const QString& name, const TextBox& box) {
     const auto* const widget = widgetOf<QLineEdit>(window, name);
     EXPECT_EQ(widget->text().toStdString(), box.text()) << name.toStdString();
@@ -63,7 +59,7 @@ void expectBoxShows(const MainWindow& window, const QString& name, const TextBox
 
 template <typename Array> void expectBoxesShow(const MainWindow& window, const Array& boxes) {
     for (int i = Array::first; i <= Array::last; ++i)
-        expectBoxShows(window, nameOf(boxes, i), boxes(i));
+        expectBoxShows(window, controlName(boxes.name(), i), boxes(i));
 }
 
 // Everything the search or a handler may have changed, read from the widgets.
@@ -76,7 +72,9 @@ void expectWidgetsShowControls(const MainWindow& window) {
     expectBoxesShow(window, form.txtStein);
     expectBoxesShow(window, form.txtIn);
     for (int i = 0; i <= 143; ++i)
-        EXPECT_EQ(widgetOf(window, nameOf(form.lblErlaubt, i))->palette().color(QPalette::Window),
+        EXPECT_EQ(widgetOf(window, controlName(form.lblErlaubt.name(), i))
+                      ->palette()
+                      .color(QPalette::Window),
                   toQColor(form.lblErlaubt(i).backColor()))
             << i;
     EXPECT_EQ(widgetOf<QCheckBox>(window, QStringLiteral("Check1"))->isChecked(),
@@ -350,11 +348,11 @@ struct TimedEdit {
 
 std::vector<TimedEdit> editsOfAFullRun(bool withSelection) {
     std::vector<TimedEdit> edits{
-        {300'000, QStringLiteral("txtFeld(12)"), &paste},
+        {300'000, controlName("txtFeld", 12), &paste},
         {400'000, QStringLiteral("txtErgebnisse"), &drop},
-        {450'000, QStringLiteral("txtStein(4)"), &drop},
-        {500'000, QStringLiteral("txtStein(12)"), &commitFromInputMethod},
-        {600'000, QStringLiteral("txtFeld(1)"), &insertAsScreenReader},
+        {450'000, controlName("txtStein", 4), &drop},
+        {500'000, controlName("txtStein", 12), &commitFromInputMethod},
+        {600'000, controlName("txtFeld", 1), &insertAsScreenReader},
         {650'000, QStringLiteral("txtErgebnisse"), &paste},
         {700'000, QStringLiteral("txtErgebnisse"), &undoAtTheEnd},
         {800'000, QStringLiteral("txtErgebnisse"), &commitFromInputMethod},
@@ -362,8 +360,8 @@ std::vector<TimedEdit> editsOfAFullRun(bool withSelection) {
     for (long long hold = 0; withSelection && hold * kHoldEvery < testing::kFullRunPasses; ++hold) {
         const int field = static_cast<int>(hold % 12) + 1;
         const QString box = hold % 4 == 3   ? QStringLiteral("txtErgebnisse")
-                            : hold % 4 == 1 ? QStringLiteral("txtStein(%1)").arg(field)
-                                            : QStringLiteral("txtFeld(%1)").arg(field);
+                            : hold % 4 == 1 ? controlName("txtStein", field)
+                                            : controlName("txtFeld", field);
         edits.push_back({hold * kHoldEvery + 1, box, &pressMiddle});
         edits.push_back({hold * kHoldEvery + 1 + kHoldPasses, box,
                          hold % 8 == 7 ? &releaseMiddleOverNothing : &releaseMiddle});

@@ -43,10 +43,6 @@ constexpr qsizetype kLongestTyped = 24;
 
 using Typed = testing::BoardInvariants::Typed;
 
-QString nameOf(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 QMessageBox* openBox() {
     auto* const box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     return box != nullptr && box->isVisible() ? box : nullptr;
@@ -126,7 +122,7 @@ private:
 
     template <typename Array> void boxes(const char* name, const Array& array) const {
         for (int i = Array::first; i <= Array::last; ++i)
-            box(nameOf(name, i), array(i));
+            box(controlName(name, i), array(i));
     }
     void box(const QString& name, const TextBox& control) const {
         const QLineEdit* const widget = as<QLineEdit>(name);
@@ -143,7 +139,7 @@ private:
     template <typename Array>
     void labels(const char* name, const Array& array, bool paintsBack) const {
         for (int i = Array::first; i <= Array::last; ++i) {
-            const QString labelName = nameOf(name, i);
+            const QString labelName = controlName(name, i);
             const QLabel* const widget = as<QLabel>(labelName);
             ASSERT_NE(widget, nullptr);
             EXPECT_EQ(widget->text().toStdString(), array(i).caption()) << labelName.toStdString();
@@ -157,7 +153,7 @@ private:
 
     template <typename Array> void buttons(const char* name, const Array& array) const {
         for (int i = Array::first; i <= Array::last; ++i)
-            button(nameOf(name, i), array(i));
+            button(controlName(name, i), array(i));
     }
     void button(const QString& name, const CommandButton& control) const {
         const QPushButton* const widget = as<QPushButton>(name);
@@ -206,7 +202,7 @@ private:
     int pick(int first, int last) { return std::uniform_int_distribution(first, last)(random_); }
     QString pickName(const Controls& controls) {
         return controls.first < 0 ? QString::fromLatin1(controls.name)
-                                  : nameOf(controls.name, pick(controls.first, controls.last));
+                                  : controlName(controls.name, pick(controls.first, controls.last));
     }
     QWidget* widget(const QString& name) { return view_.widget(name); }
     void click(const QString& name) { QTest::mouseClick(widget(name), Qt::LeftButton); }
@@ -291,9 +287,9 @@ private:
         window_.findChild<QAction*>(QStringLiteral("cmdNeustart"))->trigger();
         invariants_.boardReset();
     }
-    void clickGridLabel() { click(nameOf("lblErlaubt", pick(0, 143))); }
-    void clickAllowAll() { click(nameOf("cmdAlle", pick(0, 11))); }
-    void clickForbidAll() { click(nameOf("cmdKeiner", pick(0, 11))); }
+    void clickGridLabel() { click(controlName("lblErlaubt", pick(0, 143))); }
+    void clickAllowAll() { click(controlName("cmdAlle", pick(0, 11))); }
+    void clickForbidAll() { click(controlName("cmdKeiner", pick(0, 11))); }
     void clickCheck1() { click(QStringLiteral("Check1")); }
     void clickCheck2() { click(QStringLiteral("Check2")); }
 

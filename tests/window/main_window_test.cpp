@@ -6,7 +6,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -24,23 +27,19 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "scripted_platform.h"
+#include "form_fixture.h"
 #include "window/main_window.h"
 #include "window/qt_application.h"
+#include "window/qt_units.h"
 
 namespace hexorin {
 namespace {
 
-using Solution = std::array<int, 12>;
-constexpr Solution kFirst{1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7};
-constexpr Solution kSecond{1, 2, 11, 12, 4, 3, 7, 8, 10, 5, 6, 9};
-constexpr Solution kLast{12, 11, 2, 1, 10, 8, 7, 3, 4, 5, 9, 6};
-const QString kGeneralHelp = QStringLiteral("Hilfe: Mauszeiger auf das Objekt bewegen");
+using testing::kFirstSolution;
+using testing::kLastSolution;
+using testing::kSecondSolution;
+using testing::Solution;
 const QString kStartHelp = QStringLiteral("Suche starten bzw. fortsetzen");
-
-QString indexed(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
 
 QString listLine(const Solution& solution) {
     QStringList cells;
@@ -161,9 +160,9 @@ protected:
     void expectStarShows(const Solution& solution) {
         for (int field = 1; field <= 12; ++field) {
             const int number = solution[static_cast<std::size_t>(field - 1)];
-            const QString name = indexed("txtFeld", field);
+            const QString name = controlName("txtFeld", field);
             EXPECT_EQ(text(name), QString::number(number)) << field;
-            EXPECT_EQ(text(indexed("txtIn", field)), QString::number(number)) << field;
+            EXPECT_EQ(text(controlName("txtIn", field)), QString::number(number)) << field;
             const QColor blue(0, 0, 255), white(Qt::white);
             EXPECT_EQ(colour(name, QPalette::Base), number % 2 == 0 ? blue : white) << field;
             EXPECT_EQ(colour(name, QPalette::Text), number % 2 == 0 ? white : blue) << field;
@@ -186,15 +185,16 @@ TEST_F(MainWindowTest, OpensInTheStartState) {
     for (const char* check : {"Check1", "Check2"})
         EXPECT_TRUE(widget<QCheckBox>(QString::fromLatin1(check))->isChecked()) << check;
     for (int i = 1; i <= 12; ++i) {
-        EXPECT_EQ(text(indexed("txtFeld", i)), QString());
-        EXPECT_EQ(colour(indexed("txtFeld", i), QPalette::Base), QColor(0, 0, 255));
-        EXPECT_EQ(text(indexed("txtStein", i)), QString::number(i));
-        EXPECT_EQ(text(indexed("txtIn", i)), QString());
-        EXPECT_EQ(widget<QLabel>(indexed("Label2", i - 1))->text(), QString::number(i));
+        EXPECT_EQ(text(controlName("txtFeld", i)), QString());
+        EXPECT_EQ(colour(controlName("txtFeld", i), QPalette::Base), QColor(0, 0, 255));
+        EXPECT_EQ(text(controlName("txtStein", i)), QString::number(i));
+        EXPECT_EQ(text(controlName("txtIn", i)), QString());
+        EXPECT_EQ(widget<QLabel>(controlName("Label2", i - 1))->text(), QString::number(i));
     }
     for (int i = 0; i <= 143; ++i) {
-        EXPECT_EQ(widget<QLabel>(indexed("lblErlaubt", i))->text(), QString::number(i % 12 + 1));
-        EXPECT_EQ(colour(indexed("lblErlaubt", i), QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(widget<QLabel>(controlName("lblErlaubt", i))->text(),
+                  QString::number(i % 12 + 1));
+        EXPECT_EQ(colour(controlName("lblErlaubt", i), QPalette::Window), QColor(Qt::white));
     }
     EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(1)"))->x());
     for (const char* empty : {"Text2", "txtHilfe", "txtS(7)"})
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, GridClicksToggleTagsAndColours) {
         for (int i = 0; i <= 143; ++i) {
             const bool allowed = std::ranges::find(forbidden, i) == forbidden.end();
             EXPECT_EQ(fresh.form().lblErlaubt(i).tag(), allowed ? "1" : "0") << i;
-            EXPECT_EQ(fresh.findChild<QWidget*>(indexed("lblErlaubt", i))
+            EXPECT_EQ(fresh.findChild<QWidget*>(controlName("lblErlaubt", i))
                           ->palette()
                           .color(QPalette::Window),
                       allowed ? QColor(Qt::white) : QColor(0, 0, 128))
@@ -317,48 +317,22 @@ TEST_F(MainWindowTest, ClicksWithoutHandlersChangeNothing) {
     }
 }
 
+// Every control of the help table, hovered in the real window. A container is hovered on its own
+// free surface, away from the controls on it.
 TEST_F(MainWindowTest, MovingOverAControlExplainsIt) {
-    const QString field12 = QStringLiteral("Feld Nr. 12");
-    const auto grid = [](int field) {
-        return QStringLiteral("Für Feld %1 erlaubte Zahlen (erlaubt = weißer Hintergrund) "
-                              "anklicken!)")
-            .arg(field);
-    };
-    const QString triangle = QStringLiteral("Bei einer Lösung: Summe der Zahlen im Dreieck");
-    const std::vector<std::tuple<const char*, QPoint, QString>> rows{
-        {"txtFeld(12)", {}, field12},
-        {"lblNr(11)", {}, field12},
-        {"Label2(11)", {}, field12},
-        {"txtFeld(1)", {}, QStringLiteral("Feld Nr. 1")},
-        {"lblErlaubt(0)", {}, grid(1)},
-        {"lblErlaubt(11)", {}, grid(1)},
-        {"lblErlaubt(12)", {}, grid(2)},
-        {"lblErlaubt(143)", {}, grid(12)},
-        {"txtS(0)", {}, triangle},
-        {"txtS(5)", {}, triangle},
-        {"txtS(6)", {}, QStringLiteral("Bei einer Lösung: Summe der Zahlen im inneren Sechseck")},
-        {"txtS(7)", {}, QStringLiteral("Bei einer Lösung: Summe der Zahlen im äußeren Sechseck")},
-        {"txtStein(3)", {}, QStringLiteral("Zahlenvorrat (dient der Illustration)")},
-        {"txtIn(4)", {}, QStringLiteral("Aktuelles Feld über das 'nachgedacht' wird")},
-        {"cmdAlle(2)", {}, QStringLiteral("Alle Zahlen von 1 bis 12 erlauben")},
-        {"cmdKeiner(5)", {}, QStringLiteral("Alle Zahlen von 1 bis 12 verbieten")},
-        {"txtErgebnisse", {}, QStringLiteral("Lösungen")},
-        {"Text2", {}, QStringLiteral("Anzahl der bisher gefundenen Lösungen")},
-        {"Check1", {}, QStringLiteral("Anhalten, wenn Lösung gefunden")},
-        {"Check2", {}, QStringLiteral("Bei jedem Schleifenaufruf anhalten")},
-        {"cmdSucher", {}, kStartHelp},
-        {"Command1", {}, QStringLiteral("Unterbrechen")},
-        {"Form1", {345, 300}, kGeneralHelp}, // the window's free surface
-        {"Frame3", {5, 5}, kGeneralHelp},    // the star frame's free surface
-        {"Frame3", {32, 300}, kGeneralHelp}, // where the hidden txtFeld(0) lies
-        {"Frame3", {80, 264}, kGeneralHelp}, // on a line of the star
-    };
-    for (const auto& [name, at, help] : rows) {
+    const auto expectHelp = [this](const std::string& name, QPoint at, std::string_view help) {
         window.form().txtHilfe.setText("-");
         window.syncView();
-        hover(QString::fromLatin1(name), at);
-        EXPECT_EQ(text(QStringLiteral("txtHilfe")), help) << name;
+        hover(QString::fromStdString(name), at);
+        EXPECT_EQ(text(QStringLiteral("txtHilfe")), toQString(help)) << name;
+    };
+    const std::map<std::string, QPoint> freeSurface{{"Form1", {345, 300}}, {"Frame3", {5, 5}}};
+    for (const auto& [control, move, help] : testing::helpMoves()) {
+        const auto surface = freeSurface.find(control);
+        expectHelp(control, surface == freeSurface.end() ? QPoint() : surface->second, help);
     }
+    expectHelp("Frame3", {32, 300}, testing::kGeneralHelp); // where the hidden txtFeld(0) lies
+    expectHelp("Frame3", {80, 264}, testing::kGeneralHelp); // on a line of the star
 }
 
 TEST_F(MainWindowTest, MovingOntoControlsWithoutHelpKeepsTheText) {
@@ -444,8 +418,8 @@ TEST_F(MainWindowTest, SingleStepAsksAfterShowingTheBoardUntilAnsweredNo) {
     EXPECT_EQ(boxes.seen[2].board, QStringLiteral("1//1")); // 1 tried in field 2
     EXPECT_FALSE(widget<QCheckBox>(QStringLiteral("Check2"))->isChecked());
     EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("1")); // stopped at the first solution
-    expectStarShows(kFirst);
-    EXPECT_EQ(listLines(), QStringList{listLine(kFirst)});
+    expectStarShows(kFirstSolution);
+    EXPECT_EQ(listLines(), QStringList{listLine(kFirstSolution)});
     EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(12)"))->x());
 }
 
@@ -470,10 +444,10 @@ TEST_F(MainWindowTest, FullRunShowsAllSolutions) {
     const QStringList lines = listLines();
     ASSERT_EQ(lines.size(), 960);
     EXPECT_EQ(lines[0] + lines[1] + lines.back(),
-              listLine(kFirst) + listLine(kSecond) + listLine(kLast));
+              listLine(kFirstSolution) + listLine(kSecondSolution) + listLine(kLastSolution));
     for (int i = 1; i <= 12; ++i) {
-        EXPECT_EQ(text(indexed("txtFeld", i)) + text(indexed("txtIn", i)), QString());
-        EXPECT_EQ(text(indexed("txtStein", i)), QString::number(i));
+        EXPECT_EQ(text(controlName("txtFeld", i)) + text(controlName("txtIn", i)), QString());
+        EXPECT_EQ(text(controlName("txtStein", i)), QString::number(i));
     }
     EXPECT_EQ(widget(QStringLiteral("shape1"))->x(), widget(QStringLiteral("txtIn(1)"))->x());
     EXPECT_EQ(text(QStringLiteral("txtS(7)")).toStdString(), window.form().txtS(7).text());
@@ -526,8 +500,8 @@ TEST_F(MainWindowTest, StartwerteDuringARunStartsOver) {
                              });
     click(QStringLiteral("cmdSucher"));
     EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("1"));
-    EXPECT_EQ(listLines(), QStringList{listLine(kFirst)});
-    expectStarShows(kFirst);
+    EXPECT_EQ(listLines(), QStringList{listLine(kFirstSolution)});
+    expectStarShows(kFirstSolution);
 }
 
 TEST_F(MainWindowTest, TypedPoolTextSteersTheSearch) {

@@ -1,3 +1,5 @@
+// Number texts and the two parses, at their edges.
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
