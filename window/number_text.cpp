@@ -62,9 +62,8 @@ long long readExponent(BlankSkippingReader& reader) {
     return negative ? -exponent : exponent;
 }
 
-// The leading number of a lenient text, rewritten without blanks and sign for std::from_chars:
-// digits and point as typed, then "e" and the exponent, clamped so that no run of exponent digits
-// can overflow.
+// The leading number of a lenient text without blanks and sign: digits and point as typed, and the
+// exponent, clamped so that no run of exponent digits can overflow.
 struct WrittenNumber {
     bool negative = false;
     std::string magnitude;
@@ -106,6 +105,7 @@ std::optional<WrittenNumber> readNumber(std::string_view text) {
     return number;
 }
 
+// Written out as one number for std::from_chars, which rounds correctly however many digits come.
 double magnitude(const WrittenNumber& number) {
     const std::string written = number.magnitude + 'e' + std::to_string(number.exponent);
     double value = 0;
