@@ -15,6 +15,7 @@ install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.metainfo.xml
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME hexorin)
 set(CPACK_PACKAGE_VENDOR "Hexorin")
+# No contact address and no home page have been named yet; this placeholder claims none.
 set(CPACK_PACKAGE_CONTACT "Hexorin developers <hexorin@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Watch a backtracking search solve the magic six-pointed star")
 # Debian wants the long description in lines of at most 80 characters.

@@ -4,10 +4,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
 
-build="$hexorin_root/build/release"
-hexorin_build_release "$build" -DHEXORIN_BENCHMARKS=OFF -- hexorin
+hexorin_build_preset release "" hexorin
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     hexorin_fail "no display found (DISPLAY and WAYLAND_DISPLAY are empty): start it on a desktop, or under xvfb-run."
 fi
-exec "$build/hexorin"
+exec "$hexorin_root/build/release/hexorin"

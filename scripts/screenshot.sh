@@ -2,13 +2,14 @@
 # Builds the screenshot tool and renders the window without a display into docs/hexorin.png (the
 # start state), docs/hexorin-solution.png (after the first solution) and docs/hexorin-scales.png
 # (after the first solution at 100 %, 150 % and 200 % scaling and with a larger default font, side
-# by side). HEXORIN_BUILD_DIR picks the build directory (default: build/screenshot).
+# by side). HEXORIN_BUILD_DIR picks the build directory (default: build/release, the release
+# preset's).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages
 
-build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/screenshot}"
-hexorin_build_release "$build" -DHEXORIN_BENCHMARKS=OFF -- hexorin_screenshot
+hexorin_build_preset release "${HEXORIN_BUILD_DIR:-}" hexorin_screenshot
+build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/release}"
 
 docs="$hexorin_root/docs"
 tool="$build/hexorin_screenshot"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Hexorin need. Idempotent: it asks
-# apt only for what is missing. Sourced by run.sh and test.sh.
+# apt only for what is missing. Sourced by the other scripts, which also build through
+# hexorin_build_preset below.
 set -euo pipefail
 
 hexorin_packages=(
@@ -47,14 +48,19 @@ hexorin_install_packages() {
 
 hexorin_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# Configures a Release build without tests in the given directory and builds the given targets.
-hexorin_build_release() { # directory, cmake options..., -- targets...
-    local build="$1" options=() targets=()
-    shift
-    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
-    [ $# -gt 0 ] && shift
-    targets=("$@")
-    cmake -S "$hexorin_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-        "${options[@]}" >/dev/null || hexorin_fail "configuring $build failed."
-    cmake --build "$build" --target "${targets[@]}" || hexorin_fail "building $build failed."
+# Configures a preset of CMakePresets.json and builds it: in the preset's own build directory or the
+# one given, the given targets or else the preset's.
+hexorin_build_preset() { # preset, build directory or "", targets...
+    local preset="$1" build="$2"
+    shift 2
+    local configure=(--preset "$preset") build_command=(--build --preset "$preset")
+    if [ -n "$build" ]; then
+        configure+=(-B "$build")
+        build_command=(--build "$build")
+    fi
+    [ $# -gt 0 ] && build_command+=(--target "$@")
+    (cd "$hexorin_root" && cmake "${configure[@]}" >/dev/null) ||
+        hexorin_fail "configuring the $preset preset failed."
+    (cd "$hexorin_root" && cmake "${build_command[@]}") ||
+        hexorin_fail "building the $preset preset failed."
 }

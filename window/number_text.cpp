@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace hexorin {
 namespace {
@@ -49,15 +50,6 @@ private:
     std::size_t position_ = 0;
 };
 
-// The parts of a decimal number as written: digits without the point, where the point stood and a
-// decimal exponent.
-struct DecimalNumber {
-    bool negative = false;
-    std::string digits;
-    long long integerDigits = 0;
-    long long exponent = 0;
-};
-
 constexpr long long kExponentLimit = 1'000'000'000;
 
 long long readExponent(BlankSkippingReader& reader) {
@@ -72,18 +64,36 @@ long long readExponent(BlankSkippingReader& reader) {
     return negative ? -exponent : exponent;
 }
 
-std::optional<DecimalNumber> readDecimalNumber(std::string_view text) {
+// The leading number of a lenient text without blanks and sign: digits and point as typed, and the
+// exponent, clamped so that no run of exponent digits can overflow.
+struct WrittenNumber {
+    bool negative = false;
+    std::string magnitude;
+    long long integerDigits = 0;
+    long long exponent = 0;
+
+    // Out of range means infinite when the first significant digit stands left of the point.
+    [[nodiscard]] bool overflows() const {
+        const auto first = static_cast<long long>(magnitude.find_first_of("123456789"));
+        const long long pointBefore = first > integerDigits ? 1 : 0;
+        return integerDigits - first + pointBefore + exponent > 0;
+    }
+};
+
+std::optional<WrittenNumber> readNumber(std::string_view text) {
     BlankSkippingReader reader(text);
-    DecimalNumber number;
+    WrittenNumber number;
     number.negative = reader.take('-');
     if (!number.negative)
         reader.take('+');
     for (; isDigit(reader.peek()); reader.advance(), ++number.integerDigits)
-        number.digits.push_back(reader.peek());
-    if (reader.take('.'))
+        number.magnitude.push_back(reader.peek());
+    if (reader.take('.')) {
+        number.magnitude.push_back('.');
         for (; isDigit(reader.peek()); reader.advance())
-            number.digits.push_back(reader.peek());
-    if (number.digits.empty())
+            number.magnitude.push_back(reader.peek());
+    }
+    if (number.magnitude.find_first_not_of('.') == std::string::npos)
         return std::nullopt;
     const char marker = reader.peek();
     if (marker == 'e' || marker == 'E' || marker == 'd' || marker == 'D') {
@@ -97,49 +107,14 @@ std::optional<DecimalNumber> readDecimalNumber(std::string_view text) {
     return number;
 }
 
-// Exact powers of ten: a number of at most 15 digits scaled by one of them is correctly rounded
-// by a single multiplication or division.
-constexpr std::array<double, 23> kPowersOfTen{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-std::optional<double> exactValue(const DecimalNumber& number) {
-    if (number.digits.size() > 15)
-        return std::nullopt;
-    const long long scale =
-        number.exponent - (static_cast<long long>(number.digits.size()) - number.integerDigits);
-    if (scale < -22 || scale > 22)
-        return std::nullopt;
-    double mantissa = 0;
-    for (const char digit : number.digits)
-        mantissa = mantissa * 10 + (digit - '0');
-    const double power = kPowersOfTen[static_cast<std::size_t>(scale < 0 ? -scale : scale)];
-    return scale < 0 ? mantissa / power : mantissa * power;
-}
-
-double convertedValue(const DecimalNumber& number) {
-    const std::string written =
-        number.digits + "e" +
-        std::to_string(number.exponent -
-                       (static_cast<long long>(number.digits.size()) - number.integerDigits));
+// Written out as one number for std::from_chars, which rounds correctly however many digits come.
+double magnitude(const WrittenNumber& number) {
+    const std::string written = number.magnitude + 'e' + std::to_string(number.exponent);
     double value = 0;
-    const auto [end, error] = std::from_chars(written.data(), written.data() + written.size(),
-                                              value, std::chars_format::scientific);
+    const auto error = std::from_chars(written.data(), written.data() + written.size(), value).ec;
     if (error != std::errc::result_out_of_range)
         return value;
-    // Out of range: infinite when the first significant digit stands left of the point.
-    const auto firstSignificant = number.digits.find_first_not_of('0');
-    const long long order =
-        number.integerDigits + number.exponent - static_cast<long long>(firstSignificant);
-    return order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-}
-
-double magnitude(const DecimalNumber& number) {
-    if (number.digits.find_first_not_of('0') == std::string::npos)
-        return 0.0;
-    if (const auto exact = exactValue(number))
-        return *exact;
-    return convertedValue(number);
+    return number.overflows() ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
 } // namespace
@@ -174,7 +149,7 @@ double lenientParse(std::string_view text) {
         return 0.0;
     if (text.size() <= 2 && isDigit(text.front()) && isDigit(text.back()))
         return text.size() == 1 ? text[0] - '0' : (text[0] - '0') * 10 + (text[1] - '0');
-    const auto number = readDecimalNumber(text);
+    const auto number = readNumber(text);
     if (!number)
         return 0.0;
     const double value = magnitude(*number);

@@ -65,7 +65,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
     if (click)
-        emit clicked();
+        Q_EMIT clicked();
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {

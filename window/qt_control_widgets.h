@@ -36,7 +36,7 @@ class ClickLabel final : public QLabel {
 public:
     using QLabel::QLabel;
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

@@ -93,9 +93,11 @@ done
 grep -q "<id>$app_id</id>" "$metainfo" || fail "the AppStream id is not $app_id"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the AppStream data does not launch $app_id.desktop"
-for element in '<summary xml:lang="de">' '<p xml:lang="de">' '<screenshot type="default">'; do
+for element in '<summary xml:lang="de">' '<p xml:lang="de">'; do
     grep -qF "$element" "$metainfo" || fail "the AppStream data has no $element"
 done
+# The project has no web home yet: an address in the AppStream data would claim someone else's.
+! grep -qE '(https?|ftp)://' "$metainfo" || fail "the AppStream data names a web address"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "package checks passed"
