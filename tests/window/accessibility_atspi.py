@@ -37,7 +37,7 @@ def find_program():
         found[:] = [app for app in pyatspi.Registry.getDesktop(0) if app and app.name == "hexorin"]
         return found
 
-    wait_for(look, "the program on the accessibility bus", 30)
+    wait_for(look, "the program on the accessibility bus", 60)
     return found[0]
 
 
@@ -68,14 +68,13 @@ def shows(item, colour, dx=3, dy=3):
 
 
 def main():
+    pyatspi.setTimeout(10000, 60000)  # a sanitized build on a busy machine answers slowly
     program = find_program()
-    named = {}
+    named = {o.name: o for o in pyatspi.findAllDescendants(program, lambda o: bool(o.name))}
 
     def item(name):
         if name not in named:
-            named[name] = pyatspi.findDescendant(program, lambda o: o.name == name)
-            if named[name] is None:
-                fail("no object named " + name)
+            fail("no object named " + name)
         return named[name]
 
     pyatspi.Registry.registerEventListener(
@@ -140,15 +139,13 @@ def main():
             wait_for(shows(cell, WHITE, 1, 8), "the focus frame in white on dark blue")
     wait_for(shows(cell, WHITE, 1, 8), "an allowed number without a focus frame")
 
-    # The menu bar's entries light up under the pointer and after Alt.
+    # A menu bar entry lights up under the pointer (after Alt: the window tests).
     entry = item("Startwerte")
     x, y, width, height = entry.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    for keys, lit in ((["mousemove", str(x + width // 2), str(y + height // 2)], True),
-                      (["mousemove", str(x + width // 2), str(y + 200)], False),
-                      (["key", "alt"], True), (["key", "Escape"], False)):
-        subprocess.run(["xdotool"] + keys, check=True)
+    for to, lit in (((x + width // 2, y + height // 2), True), ((1020, 760), False)):
+        subprocess.run(["xdotool", "mousemove", str(to[0]), str(to[1])], check=True)
         wait_for(lambda: (pixel(entry, 3, height // 2) == HIGHLIGHT) == lit,
-                 "Startwerte %s after %s" % ("lit" if lit else "plain", " ".join(keys)))
+                 "Startwerte %s with the pointer at %s" % ("lit" if lit else "plain", to))
 
     item("Beenden").queryAction().doAction(0)
     print("ok: toggles, %d state changes, %d key steps" % (len(checked_events), len(steps)))

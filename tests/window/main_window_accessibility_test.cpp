@@ -3,7 +3,6 @@
 // controls of the focus order.
 
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -194,55 +193,6 @@ TEST_F(MainWindowAccessibilityTest, SpaceWorksTheFocusedButtonOrCheckBox) {
             tags += window.form().lblErlaubt(i).tag();
         EXPECT_EQ(tags, row.tags) << row.control;
         EXPECT_EQ(window.form().Check1.value(), row.stopAtSolution) << row.control;
-    }
-}
-
-// A grid number reads as a check box, checked while its number is allowed. Its toggle action runs
-// what a click runs, and the row buttons' press actions reach it too.
-TEST_F(MainWindowAccessibilityTest, GridNumbersAreCheckBoxesTheirActionsToggle) {
-    const auto row = [](std::initializer_list<int> forbidden) {
-        std::string tags(12, '1');
-        for (const int column : forbidden)
-            tags[static_cast<std::size_t>(column)] = '0';
-        return tags;
-    };
-    struct Step {
-        const char* control;
-        const QString& action;
-        std::string tags; // of field 2, lblErlaubt(12) to lblErlaubt(23), afterwards
-    };
-    const QString& toggle = QAccessibleActionInterface::toggleAction();
-    const QString& press = QAccessibleActionInterface::pressAction();
-    const std::vector<Step> steps{
-        {"lblErlaubt(16)", toggle, row({4})},
-        {"lblErlaubt(16)", toggle, row({})},
-        {"cmdKeiner(1)", press, std::string(12, '0')},
-        {"lblErlaubt(23)", toggle, row({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})},
-        {"cmdAlle(1)", press, row({})},
-    };
-    for (const Step& step : steps) {
-        QAccessibleInterface* const target =
-            QAccessible::queryAccessibleInterface(widget(QString::fromLatin1(step.control)));
-        ASSERT_NE(target, nullptr);
-        ASSERT_TRUE(target->actionInterface()->actionNames().startsWith(step.action));
-        target->actionInterface()->doAction(step.action);
-        std::string tags;
-        std::string checked;
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            tags.clear();
-            checked.clear();
-            for (int i = 12; i <= 23; ++i) {
-                tags += window.form().lblErlaubt(i).tag();
-                const QAccessibleInterface* const cell = QAccessible::queryAccessibleInterface(
-                    widget(QStringLiteral("lblErlaubt(%1)").arg(i)));
-                EXPECT_EQ(cell->role(), QAccessible::CheckBox);
-                EXPECT_TRUE(cell->state().checkable);
-                checked += cell->state().checked ? '1' : '0';
-            }
-            return tags == step.tags;
-        })) << step.control
-            << ": " << tags;
-        EXPECT_EQ(checked, step.tags) << step.control;
     }
 }
 

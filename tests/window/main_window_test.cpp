@@ -492,7 +492,8 @@ TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
     EXPECT_LT(bar->value(), bar->maximum() * 3 / 4);
 }
 
-// The entries open no menu, yet light up under the pointer and when Alt chooses one.
+// The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
+// checked here: pressed through X11 under Xvfb, Qt missed it about once in six runs.
 TEST_F(MainWindowTest, MenuEntriesLightUpUnderThePointerAndAfterAlt) {
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
