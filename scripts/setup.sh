@@ -11,6 +11,7 @@ hexorin_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth dbus-x11 clang libclang-rt-dev
     dpkg-dev file desktop-file-utils appstream
+    dbus-daemon at-spi2-core python3-pyatspi xdotool
 )
 
 hexorin_fail() {

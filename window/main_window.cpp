@@ -176,6 +176,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::createMenu() {
     QMenuBar* const bar = menuBar();
     bar->setNativeMenuBar(false);
+    auto* const style = new MenuBarStyle(bar->style()->name());
+    style->setParent(bar);
+    bar->setStyle(style);
     for (const MenuEntry& entry : kMenu) {
         QAction* const action = bar->addAction(QString::fromUtf8(entry.caption));
         action->setObjectName(QString::fromUtf8(entry.name));

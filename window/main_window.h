@@ -77,8 +77,9 @@ private:
                           const layout::Rect& place, const BoxStyle& style);
     QPlainTextEdit* addSolutionList(TextBox& box, const QString& name, QWidget* parent,
                                     const layout::Rect& place);
-    ClickLabel* addLabel(Label& label, const QString& name, QWidget* parent,
-                         const layout::Rect& place, Qt::Alignment alignment, bool paintsBack);
+    template <typename LabelWidget = ClickLabel>
+    LabelWidget* addLabel(Label& label, const QString& name, QWidget* parent,
+                          const layout::Rect& place, Qt::Alignment alignment, bool paintsBack);
     PictureButton* addButton(CommandButton& button, const QString& name, QWidget* parent,
                              const layout::Rect& place, Picture picture);
     QCheckBox* addCheckBox(CheckBox& box, const QString& name, QWidget* parent,

@@ -1,6 +1,10 @@
 // The window's controls: one widget per control of Form1, where the layout puts it, and the
 // bindings that keep each widget showing its control.
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +15,7 @@
 #include "window/edit_rebase.h"
 #include "window/main_window.h"
 #include "window/qt_control_widgets.h"
+#include "window/qt_grid_access.h"
 #include "window/qt_units.h"
 
 namespace hexorin {
@@ -44,6 +49,30 @@ void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {
     QPalette palette = widget->palette();
     palette.setColor(role, wanted);
     widget->setPalette(palette);
+}
+
+// Relative luminance and contrast ratio as the WCAG define them.
+double luminance(Color color) {
+    const auto linear = [](std::uint8_t channel) {
+        const double value = channel / 255.0;
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.red) + 0.7152 * linear(color.green) + 0.0722 * linear(color.blue);
+}
+
+double contrast(Color first, Color second) {
+    const double one = luminance(first);
+    const double other = luminance(second);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+// A label's own text colour, unless it cannot be read on the label's back colour (black on the
+// dark blue of a forbidden number): then black or white, whichever reads better.
+Color legibleText(Color text, Color back) {
+    constexpr double kReadable = 4.5;
+    if (contrast(text, back) >= kReadable)
+        return text;
+    return contrast(kWhite, back) > contrast(kBlack, back) ? kWhite : kBlack;
 }
 
 void moveLeft(QWidget* widget, int twips) {
@@ -179,11 +208,20 @@ void MainWindow::createGrid(QWidget* client) {
                      Qt::AlignLeft | Qt::AlignVCenter, false);
         onMouseMove(caption, handler(&Form1::Label2_MouseMove, row));
     }
+    auto* const keyboard = new GridKeyboard(client);
     for (int index = 0; index <= 143; ++index) {
-        ClickLabel* const label = addLabel(form_.lblErlaubt(index), nameOf(form_.lblErlaubt, index),
-                                           client, gridLabel(index), Qt::AlignCenter, true);
+        Label& control = form_.lblErlaubt(index);
+        auto* const label =
+            addLabel<GridNumberLabel>(control, nameOf(form_.lblErlaubt, index), client,
+                                      gridLabel(index), Qt::AlignCenter, true);
         onMouseMove(label, handler(&Form1::lblErlaubt_MouseMove, index));
         onClick(label, &ClickLabel::clicked, handler(&Form1::lblErlaubt_Click, index));
+        // Allowed as the search reads the tag.
+        bind(control, [label, &control] {
+            const std::optional<double> tag = strictParse(control.tag());
+            label->showAllowed(tag.has_value() && *tag != 0);
+        });
+        keyboard->add(label, index / 12, index % 12);
     }
     for (int row = 0; row <= 11; ++row) {
         PictureButton* const allowAll = addButton(form_.cmdAlle(row), nameOf(form_.cmdAlle, row),
@@ -195,11 +233,18 @@ void MainWindow::createGrid(QWidget* client) {
                       forbidAllButton(row), nullptr);
         onMouseMove(forbidAll, handler(&Form1::cmdKeiner_MouseMove, row));
         onClick(forbidAll, &QPushButton::clicked, handler(&Form1::cmdKeiner_Click, row));
+        keyboard->add(allowAll, row, GridKeyboard::kAllowAllColumn);
+        keyboard->add(forbidAll, row, GridKeyboard::kForbidAllColumn);
     }
 }
 
 void MainWindow::createRightSide(QWidget* client) {
-    addSolutionList(form_.txtErgebnisse, QStringLiteral("txtErgebnisse"), client, kSolutionList);
+    QScrollBar* const listBar =
+        addSolutionList(form_.txtErgebnisse, QStringLiteral("txtErgebnisse"), client, kSolutionList)
+            ->verticalScrollBar();
+    auto* const thumbStyle = new ShortThumbStyle(listBar->style()->name());
+    thumbStyle->setParent(listBar);
+    listBar->setStyle(thumbStyle);
     onMouseMove(addTextBox(form_.Text2, QStringLiteral("Text2"), client, kCounter,
                            {kCounterFont, Qt::AlignCenter, true}),
                 handler(&Form1::Text2_MouseMove));
@@ -278,9 +323,10 @@ QPlainTextEdit* MainWindow::addSolutionList(TextBox& box, const QString& name, Q
     return widget;
 }
 
-ClickLabel* MainWindow::addLabel(Label& label, const QString& name, QWidget* parent,
-                                 const Rect& place, Qt::Alignment alignment, bool paintsBack) {
-    auto* const widget = new ClickLabel(parent);
+template <typename LabelWidget>
+LabelWidget* MainWindow::addLabel(Label& label, const QString& name, QWidget* parent,
+                                  const Rect& place, Qt::Alignment alignment, bool paintsBack) {
+    auto* const widget = new LabelWidget(parent);
     widget->setObjectName(name);
     widget->setGeometry(pixels(place));
     widget->setTextFormat(Qt::PlainText);
@@ -291,9 +337,13 @@ ClickLabel* MainWindow::addLabel(Label& label, const QString& name, QWidget* par
         const QString caption = toQString(label.caption());
         if (widget->text() != caption)
             widget->setText(caption);
-        setColor(widget, QPalette::WindowText, label.foreColor());
-        if (paintsBack)
+        if (paintsBack) {
+            setColor(widget, QPalette::WindowText,
+                     legibleText(label.foreColor(), label.backColor()));
             setColor(widget, QPalette::Window, label.backColor());
+        } else {
+            setColor(widget, QPalette::WindowText, label.foreColor());
+        }
     });
     return widget;
 }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionMenuItem>
 #include <qdrawutil.h>
 
 #include "window/layout.h"
@@ -114,6 +115,33 @@ int CompactCheckBoxStyle::pixelMetric(PixelMetric metric, const QStyleOption* op
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+}
+
+ShortThumbStyle::ShortThumbStyle(const QString& baseStyle)
+    : QProxyStyle(baseStyle) {}
+
+int ShortThumbStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                 const QWidget* widget) const {
+    if (metric == PM_ScrollBarSliderMin)
+        return 8; // of a 21-pixel track, 13 pixels to move in
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+MenuBarStyle::MenuBarStyle(const QString& baseStyle)
+    : QProxyStyle(baseStyle) {}
+
+void MenuBarStyle::drawControl(ControlElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const {
+    if (element == CE_MenuBarItem && (option->state & State_Selected)) {
+        const auto* const item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (item != nullptr) {
+            QStyleOptionMenuItem open = *item;
+            open.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &open, painter, widget);
+            return;
+        }
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
 }
 
 ClientArea::ClientArea(QWidget* parent)

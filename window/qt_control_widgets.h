@@ -30,7 +30,7 @@ private:
 
 // Clicked when the left button is pressed and released over it. The second press of a double
 // click is not a click.
-class ClickLabel final : public QLabel {
+class ClickLabel : public QLabel {
     Q_OBJECT
 
 public:
@@ -78,6 +78,29 @@ class CompactCheckBoxStyle final : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
+};
+
+// The solution list's scroll bar: Fusion's shortest thumb is longer than the track of a list
+// three lines high, so it would fill the track and could be neither seen moving nor dragged.
+class ShortThumbStyle final : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    explicit ShortThumbStyle(const QString& baseStyle);
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override;
+};
+
+// Menu bar entries that run at once have no drop-down to open, and Fusion highlights only an
+// entry whose drop-down is open: this one highlights the entry under the pointer or chosen after
+// Alt as well.
+class MenuBarStyle final : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    explicit MenuBarStyle(const QString& baseStyle);
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
 };
 
 // The window's client area: controls stand at fixed places on it.

@@ -15,6 +15,15 @@ namespace {
 
 constexpr qint64 kFrameMilliseconds = 16;
 
+// Text-only buttons, and a title bar with a close box only: a box can be neither minimised nor
+// maximised.
+void plainBox(QMessageBox& box) {
+    for (QAbstractButton* const button : box.buttons())
+        button->setIcon(QIcon());
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
+}
+
 } // namespace
 
 void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
@@ -32,6 +41,7 @@ void QtPlatform::showMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, toQString(layout::kProgramName), toQString(text),
                     QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    plainBox(box);
     box.exec();
 }
 
@@ -41,6 +51,7 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
                     QMessageBox::Yes | QMessageBox::No, window_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    plainBox(box);
     return box.exec() == QMessageBox::Yes;
 }
 

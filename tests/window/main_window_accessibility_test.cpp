@@ -196,5 +196,25 @@ TEST_F(MainWindowAccessibilityTest, SpaceWorksTheFocusedButtonOrCheckBox) {
     }
 }
 
+// A search may flip a tag on every pass. What a screen reader reads, and is told of when it
+// changes, moves only when the view catches up, at most once a frame.
+TEST_F(MainWindowAccessibilityTest, GridStateFollowsTheTagsWhenTheViewSyncs) {
+    const auto checked = [this](int index) {
+        return QAccessible::queryAccessibleInterface(
+                   widget(QStringLiteral("lblErlaubt(%1)").arg(index)))
+            ->state()
+            .checked;
+    };
+    Form1& form = window.form();
+    form.lblErlaubt_Click(16);
+    form.lblErlaubt_Click(16);
+    form.lblErlaubt_Click(17);
+    form.cmdKeiner_Click(11);
+    EXPECT_TRUE(checked(16) && checked(17) && checked(132) && checked(143));
+    window.syncView();
+    EXPECT_TRUE(checked(16));
+    EXPECT_FALSE(checked(17) || checked(132) || checked(143));
+}
+
 } // namespace
 } // namespace hexorin

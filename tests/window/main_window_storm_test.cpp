@@ -29,6 +29,7 @@
 
 #include "board_invariants.h"
 #include "window/main_window.h"
+#include "window/qt_grid_access.h"
 #include "window/qt_units.h"
 
 namespace hexorin {
@@ -143,10 +144,17 @@ private:
             const QLabel* const widget = as<QLabel>(labelName);
             ASSERT_NE(widget, nullptr);
             EXPECT_EQ(widget->text().toStdString(), array(i).caption()) << labelName.toStdString();
-            EXPECT_EQ(colour(widget, QPalette::WindowText), colour(array(i).foreColor()));
+            // Black on a forbidden number's dark blue would not read: that text is white.
+            const bool darkBack =
+                paintsBack && array(i).backColor() == paletteColor(PaletteIndex::DarkBlue);
+            EXPECT_EQ(colour(widget, QPalette::WindowText),
+                      darkBack ? "#ffffff" : colour(array(i).foreColor()));
             if (paintsBack) {
                 EXPECT_EQ(colour(widget, QPalette::Window), colour(array(i).backColor()))
                     << labelName.toStdString();
+            }
+            if (const auto* const number = qobject_cast<const GridNumberLabel*>(widget)) {
+                EXPECT_EQ(number->allowed(), array(i).tag() == "1") << labelName.toStdString();
             }
         }
     }
