@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "window/main_window.h"
-#include "window/qt_application.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_application.h"
 
 int main(int argc, char* argv[]) {
     const auto application = hexorin::startApplication(argc, argv);

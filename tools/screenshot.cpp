@@ -21,8 +21,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "window/main_window.h"
-#include "window/qt_application.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_application.h"
 
 namespace {
 

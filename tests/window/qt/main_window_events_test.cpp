@@ -28,8 +28,8 @@
 #include <QTimer>
 
 #include "form_fixture.h"
-#include "window/main_window.h"
-#include "window/qt_units.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {

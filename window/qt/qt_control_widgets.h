@@ -10,7 +10,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 
-#include "window/qt_pictures.h"
+#include "window/qt/qt_pictures.h"
 
 namespace hexorin {
 

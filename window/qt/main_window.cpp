@@ -1,6 +1,6 @@
 // The window on Qt: menu, focus order, accessible names, and the routing of events to Form1.
 
-#include "window/main_window.h"
+#include "window/qt/main_window.h"
 
 #include <algorithm>
 #include <array>
@@ -11,8 +11,8 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 
-#include "window/qt_control_widgets.h"
-#include "window/qt_units.h"
+#include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {

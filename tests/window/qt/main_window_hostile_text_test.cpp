@@ -19,7 +19,7 @@
 
 #include "board_invariants.h"
 #include "scripted_platform.h"
-#include "window/main_window.h"
+#include "window/qt/main_window.h"
 
 namespace hexorin {
 namespace {

@@ -13,10 +13,10 @@
 #include <QTextDocument>
 
 #include "window/edit_rebase.h"
-#include "window/main_window.h"
-#include "window/qt_control_widgets.h"
-#include "window/qt_grid_access.h"
-#include "window/qt_units.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_grid_access.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {

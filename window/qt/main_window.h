@@ -12,8 +12,8 @@
 
 #include "window/form1.h"
 #include "window/layout.h"
-#include "window/qt_pictures.h"
-#include "window/qt_platform.h"
+#include "window/qt/qt_pictures.h"
+#include "window/qt/qt_platform.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -28,9 +28,9 @@
 #include <QTimer>
 
 #include "board_invariants.h"
-#include "window/main_window.h"
-#include "window/qt_grid_access.h"
-#include "window/qt_units.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_grid_access.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {

@@ -1,4 +1,4 @@
-#include "window/qt_grid_access.h"
+#include "window/qt/qt_grid_access.h"
 
 #include <algorithm>
 

@@ -31,9 +31,9 @@
 #include <QWindow>
 
 #include "form_fixture.h"
-#include "window/main_window.h"
-#include "window/qt_application.h"
-#include "window/qt_units.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_application.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {
@@ -305,7 +305,8 @@ TEST_F(MainWindowTest, GridClicksToggleTagsAndColours) {
         for (int i = 0; i <= 143; ++i) {
             const bool allowed = std::ranges::find(forbidden, i) == forbidden.end();
             EXPECT_EQ(fresh.form().lblErlaubt(i).tag(), allowed ? "1" : "0") << i;
-            const QPalette shown = fresh.findChild<QWidget*>(controlName("lblErlaubt", i))->palette();
+            const QPalette shown =
+                fresh.findChild<QWidget*>(controlName("lblErlaubt", i))->palette();
             EXPECT_EQ(shown.color(QPalette::Window),
                       allowed ? QColor(Qt::white) : QColor(0, 0, 128))
                 << i;
@@ -665,14 +666,3 @@ INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
 
 } // namespace
 } // namespace hexorin
-
-int main(int argc, char* argv[]) {
-    // Widget tests need no display; the offscreen platform also keeps the cursor to itself. The
-    // few that need a real X server's primary selection run again under Xvfb.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    hexorin::prepareApplication(application);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -22,8 +22,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "window/main_window.h"
-#include "window/qt_application.h"
+#include "window/qt/main_window.h"
+#include "window/qt/qt_application.h"
 
 namespace hexorin {
 namespace {

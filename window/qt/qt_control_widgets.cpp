@@ -1,6 +1,6 @@
 // The small widgets of the window's controls: picture button, clickable label, star frame.
 
-#include "window/qt_control_widgets.h"
+#include "window/qt/qt_control_widgets.h"
 
 #include <QMimeData>
 #include <QMouseEvent>
@@ -11,7 +11,7 @@
 #include <qdrawutil.h>
 
 #include "window/layout.h"
-#include "window/qt_units.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {

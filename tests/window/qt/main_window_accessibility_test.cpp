@@ -15,7 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "window/main_window.h"
+#include "window/qt/main_window.h"
 
 namespace hexorin {
 namespace {

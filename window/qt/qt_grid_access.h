@@ -9,7 +9,7 @@
 #include <QHash>
 #include <QObject>
 
-#include "window/qt_control_widgets.h"
+#include "window/qt/qt_control_widgets.h"
 
 class QKeyEvent;
 

@@ -1,6 +1,6 @@
 // The window's four pictures, drawn with QPainter.
 
-#include "window/qt_pictures.h"
+#include "window/qt/qt_pictures.h"
 
 #include <cmath>
 #include <initializer_list>

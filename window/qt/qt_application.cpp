@@ -1,6 +1,6 @@
 // The application object and the environment it starts in.
 
-#include "window/qt_application.h"
+#include "window/qt/qt_application.h"
 
 #include <cstdio>
 #include <cstdlib>

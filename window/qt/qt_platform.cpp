@@ -1,6 +1,6 @@
 // The platform services on Qt: message boxes, a turn of the event loop, the end of the program.
 
-#include "window/qt_platform.h"
+#include "window/qt/qt_platform.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "window/layout.h"
-#include "window/qt_units.h"
+#include "window/qt/qt_units.h"
 
 namespace hexorin {
 namespace {
