@@ -4,6 +4,7 @@
 #include "window/qt_application.h"
 
 int main(int argc, char* argv[]) {
+    hexorin::prepareEnvironment();
     QApplication application(argc, argv);
     hexorin::prepareApplication(application);
     hexorin::MainWindow window;

@@ -268,6 +268,7 @@ private:
 } // namespace hexorin
 
 int main(int argc, char* argv[]) {
+    hexorin::prepareEnvironment();
     QApplication application(argc, argv);
     hexorin::prepareApplication(application);
     if (argc != 3) {

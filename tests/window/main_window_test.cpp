@@ -605,6 +605,7 @@ INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
 int main(int argc, char* argv[]) {
     // Widget tests never need a display; the offscreen platform also keeps the cursor to itself.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    hexorin::prepareEnvironment();
     QApplication application(argc, argv);
     hexorin::prepareApplication(application);
     ::testing::InitGoogleTest(&argc, argv);
