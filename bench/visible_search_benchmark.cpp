@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -35,8 +36,29 @@ constexpr long long kDefaultRepaintPasses = 50'000;
 
 enum class Painting { PerFrame, ChangedEveryPass, EveryPass };
 
+// Wall time, and the processor time of this process: on a machine shared with other work the
+// second says how much of the first was this program's own.
+struct Timing {
+    double seconds = 0;
+    double processorSeconds = 0;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() { wall_.start(); }
+    [[nodiscard]] Timing elapsed() const {
+        return {static_cast<double>(wall_.nsecsElapsed()) / 1e9,
+                static_cast<double>(std::clock() - processor_) / CLOCKS_PER_SEC};
+    }
+
+private:
+    QElapsedTimer wall_;
+    std::clock_t processor_ = std::clock();
+};
+
 struct Run {
     double seconds = 0;
+    double processorSeconds = 0;
     long long passes = 0;
     bool exhausted = false; // the full result, also on the screen
 };
@@ -68,11 +90,12 @@ Run runSearch(Painting painting, std::optional<long long> passLimit) {
             form.Command1_Click();
     });
     auto* const start = window->findChild<QPushButton*>(QStringLiteral("cmdSucher"));
-    QElapsedTimer clock;
-    clock.start();
+    const Stopwatch stopwatch;
     start->click();
     QCoreApplication::processEvents();
-    run.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    const Timing timing = stopwatch.elapsed();
+    run.seconds = timing.seconds;
+    run.processorSeconds = timing.processorSeconds;
     window->setTurnObserver({});
 
     const auto* const counter = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
@@ -85,17 +108,16 @@ Run runSearch(Painting painting, std::optional<long long> passLimit) {
 }
 
 // As many turns of the event loop as the full run has passes, with nothing else to do.
-double bareTurnSeconds() {
+Timing bareTurns() {
     const auto window = std::make_unique<hexorin::MainWindow>();
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         std::fprintf(stderr, "the window was not exposed\n");
     QCoreApplication::processEvents();
-    QElapsedTimer clock;
-    clock.start();
+    const Stopwatch stopwatch;
     for (long long turn = 0; turn < kFullRunPasses; ++turn)
         QCoreApplication::processEvents();
-    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    return stopwatch.elapsed();
 }
 
 // No limit for "all"; otherwise the passes given, kDefaultRepaintPasses without a usable number.
@@ -141,7 +163,7 @@ int main(int argc, char* argv[]) {
                 visible.passes);
     std::fflush(stdout);
 
-    const double bare = bareTurnSeconds();
+    const Timing bare = bareTurns();
 
     const std::optional<double> changed = fullRunSeconds(Painting::ChangedEveryPass, limit);
     const std::optional<double> everything =
@@ -159,8 +181,12 @@ int main(int argc, char* argv[]) {
                     *limit, kFullRunPasses);
     else
         std::printf("repainting every pass measured over the full run\n");
-    std::printf("bare event-loop turns: %.2f s; visible run / bare turns: %.2f\n", bare,
-                visible.seconds / bare);
+    std::printf("processor time of this process: visible run %.2f s, bare turns %.2f s; ratio "
+                "%.2f\n",
+                visible.processorSeconds, bare.processorSeconds,
+                visible.processorSeconds / bare.processorSeconds);
+    std::printf("bare event-loop turns: %.2f s; visible run / bare turns: %.2f\n", bare.seconds,
+                visible.seconds / bare.seconds);
     std::printf(
         "visible full run: %.2f s (%.0f passes/s); repaint every pass: %.0f s; ratio %.0f\n",
         visible.seconds, static_cast<double>(visible.passes) / visible.seconds, *everything,

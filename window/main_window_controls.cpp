@@ -61,6 +61,9 @@ QFrame* addFrame(QWidget* parent, const QString& name, const Rect& place) {
     frame->setGeometry(pixels(place));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_NoMousePropagation);
+    // Filled with the window's own colour, so a frame stops repaints of the boxes it holds
+    // from reaching the window beneath.
+    frame->setAutoFillBackground(true);
     return frame;
 }
 

@@ -11,9 +11,16 @@
 namespace hexorin {
 namespace {
 
-constexpr qint64 kFrameMilliseconds = 16;
+constexpr int kFrameMilliseconds = 16;
 
 } // namespace
+
+QtPlatform::QtPlatform() {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setInterval(kFrameMilliseconds);
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { frameDue_ = true; });
+}
 
 void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
     window_ = window;
@@ -44,7 +51,7 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
 
 void QtPlatform::processEvents() {
     QCoreApplication::processEvents();
-    if (!frameClock_.isValid() || frameClock_.hasExpired(kFrameMilliseconds))
+    if (frameDue_)
         syncView();
     if (turnObserver_)
         turnObserver_();
@@ -59,7 +66,8 @@ void QtPlatform::endProgram() {
 }
 
 void QtPlatform::syncView() {
-    frameClock_.start();
+    frameDue_ = false;
+    frameTimer_.start();
     if (sync_)
         sync_();
 }
