@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
 
@@ -56,6 +57,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    static void drawLines(QPainter& painter);
+
+    QPixmap lines_;
 };
 
 // Check boxes with a classic 13-pixel box and the caption closer to it: the captions are wider in
