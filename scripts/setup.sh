@@ -9,6 +9,7 @@ hexorin_packages=(
     libgl-dev fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth clang libclang-rt-dev
+    dbus-daemon at-spi2-core libglib2.0-bin
     dpkg-dev file desktop-file-utils appstream
 )
 
