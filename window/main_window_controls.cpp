@@ -257,7 +257,7 @@ ClickLabel* MainWindow::addLabel(Label& label, const QString& name, QWidget* par
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(alignment);
     // A label without a back colour of its own shows its container through.
-    widget->setAutoFillBackground(paintsBack);
+    widget->setPaintsBack(paintsBack);
     bind(label, [widget, &label, paintsBack] {
         const QString caption = toQString(label.caption());
         if (widget->text() != caption)

@@ -51,6 +51,15 @@ void PictureButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
+// Filled here rather than by Qt's auto-fill: Qt keeps opaque widgets in a region that it gathers
+// anew whenever any widget of the window changes colour or place, as the star's boxes do in every
+// frame of a search, and 144 opaque grid labels made that a large part of each repaint.
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    if (paintsBack_)
+        QPainter(this).fillRect(rect(), palette().color(QPalette::Window));
+    QLabel::paintEvent(event);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();

@@ -35,17 +35,22 @@ class ClickLabel final : public QLabel {
 
 public:
     using QLabel::QLabel;
+    // Fills itself with its back colour, the palette's Window colour, instead of showing its
+    // container through.
+    void setPaintsBack(bool paintsBack) { paintsBack_ = paintsBack; }
 
 signals:
     void clicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool pressed_ = false;
+    bool paintsBack_ = false;
 };
 
 // Frame3: frame grey, with the star's lines drawn beneath the boxes it holds.
