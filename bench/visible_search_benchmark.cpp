@@ -1,8 +1,9 @@
 // The full unrestricted search in the real window, on whatever platform Qt is given: once as the
 // program shows it (the widgets catch up once per display frame), once syncing and repainting the
 // whole window after every pass, as a window bound to its painter would. Prints both times and
-// their ratio as its last line. For comparison it also repaints only the changed widgets after
-// every pass.
+// their ratio as its last line. Before that, the same number of bare turns of the event loop with
+// the window shown, the least any run that turns the loop once a pass can take. For comparison it
+// also repaints only the changed widgets after every pass.
 //
 // Repainting every pass takes milliseconds a pass, hours for the full run, so by default it is
 // measured over the first kDefaultRepaintPasses passes and scaled to the full run; the argument
@@ -10,11 +11,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <sys/resource.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -33,8 +36,29 @@ constexpr long long kDefaultRepaintPasses = 50'000;
 
 enum class Painting { PerFrame, ChangedEveryPass, EveryPass };
 
+// Wall time, and the processor time of this process: on a machine shared with other work the
+// second says how much of the first was this program's own.
+struct Timing {
+    double seconds = 0;
+    double processorSeconds = 0;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() { wall_.start(); }
+    [[nodiscard]] Timing elapsed() const {
+        return {static_cast<double>(wall_.nsecsElapsed()) / 1e9,
+                static_cast<double>(std::clock() - processor_) / CLOCKS_PER_SEC};
+    }
+
+private:
+    QElapsedTimer wall_;
+    std::clock_t processor_ = std::clock();
+};
+
 struct Run {
     double seconds = 0;
+    double processorSeconds = 0;
     long long passes = 0;
     bool exhausted = false; // the full result, also on the screen
 };
@@ -66,11 +90,12 @@ Run runSearch(Painting painting, std::optional<long long> passLimit) {
             form.Command1_Click();
     });
     auto* const start = window->findChild<QPushButton*>(QStringLiteral("cmdSucher"));
-    QElapsedTimer clock;
-    clock.start();
+    const Stopwatch stopwatch;
     start->click();
     QCoreApplication::processEvents();
-    run.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    const Timing timing = stopwatch.elapsed();
+    run.seconds = timing.seconds;
+    run.processorSeconds = timing.processorSeconds;
     window->setTurnObserver({});
 
     const auto* const counter = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
@@ -80,6 +105,19 @@ Run runSearch(Painting painting, std::optional<long long> passLimit) {
                     counter->text() == QString::number(kFullRunSolutions) &&
                     list->document()->blockCount() == kFullRunSolutions + 1;
     return run;
+}
+
+// As many turns of the event loop as the full run has passes, with nothing else to do.
+Timing bareTurns() {
+    const auto window = std::make_unique<hexorin::MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        std::fprintf(stderr, "the window was not exposed\n");
+    QCoreApplication::processEvents();
+    const Stopwatch stopwatch;
+    for (long long turn = 0; turn < kFullRunPasses; ++turn)
+        QCoreApplication::processEvents();
+    return stopwatch.elapsed();
 }
 
 // No limit for "all"; otherwise the passes given, kDefaultRepaintPasses without a usable number.
@@ -108,10 +146,12 @@ double peakResidentMegabytes() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    hexorin::prepareEnvironment();
     QApplication application(argc, argv);
     hexorin::prepareApplication(application);
     const std::optional<long long> limit = repaintPasses(argc, argv);
-    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("platform: %s; event dispatcher: %s\n", qPrintable(QGuiApplication::platformName()),
+                QCoreApplication::eventDispatcher()->metaObject()->className());
 
     const Run visible = runSearch(Painting::PerFrame, std::nullopt);
     if (!visible.exhausted) {
@@ -122,6 +162,8 @@ int main(int argc, char* argv[]) {
     std::printf("visible full run: %d solutions in %lld passes\n", kFullRunSolutions,
                 visible.passes);
     std::fflush(stdout);
+
+    const Timing bare = bareTurns();
 
     const std::optional<double> changed = fullRunSeconds(Painting::ChangedEveryPass, limit);
     const std::optional<double> everything =
@@ -139,6 +181,12 @@ int main(int argc, char* argv[]) {
                     *limit, kFullRunPasses);
     else
         std::printf("repainting every pass measured over the full run\n");
+    std::printf("processor time of this process: visible run %.2f s, bare turns %.2f s; ratio "
+                "%.2f\n",
+                visible.processorSeconds, bare.processorSeconds,
+                visible.processorSeconds / bare.processorSeconds);
+    std::printf("bare event-loop turns: %.2f s; visible run / bare turns: %.2f\n", bare.seconds,
+                visible.seconds / bare.seconds);
     std::printf(
         "visible full run: %.2f s (%.0f passes/s); repaint every pass: %.0f s; ratio %.0f\n",
         visible.seconds, static_cast<double>(visible.passes) / visible.seconds, *everything,

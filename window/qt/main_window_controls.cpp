@@ -92,6 +92,9 @@ QFrame* addFrame(QWidget* parent, const QString& name, const Rect& place) {
     frame->setGeometry(pixels(place));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_NoMousePropagation);
+    // Filled with the window's own colour, so a frame stops repaints of the boxes it holds
+    // from reaching the window beneath.
+    frame->setAutoFillBackground(true);
     return frame;
 }
 
@@ -332,7 +335,7 @@ LabelWidget* MainWindow::addLabel(Label& label, const QString& name, QWidget* pa
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(alignment);
     // A label without a back colour of its own shows its container through.
-    widget->setAutoFillBackground(paintsBack);
+    widget->setPaintsBack(paintsBack);
     bind(label, [widget, &label, paintsBack] {
         const QString caption = toQString(label.caption());
         if (widget->text() != caption)

@@ -42,6 +42,11 @@ void reportMissingDisplay(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 void prepareEnvironment() {
+    // Qt's own event dispatcher instead of GLib's: the search turns the event loop once a pass,
+    // and a GLib turn costs about twice as much. Nothing the window uses needs the GLib main loop;
+    // QT_NO_GLIB set to anything, even empty, is the user's choice.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     // Without a session bus, D-Bus would start one of its own that outlives the program. The
     // accessibility bus is still found through the display where a screen reader runs.
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") && !userBusExists())

@@ -55,6 +55,15 @@ void PictureButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
+// Filled here rather than by Qt's auto-fill: Qt keeps opaque widgets in a region that it gathers
+// anew whenever any widget of the window changes colour or place, as the star's boxes do in every
+// frame of a search, and 144 opaque grid labels made that a large part of each repaint.
+void ClickLabel::paintEvent(QPaintEvent* event) {
+    if (paintsBack_)
+        QPainter(this).fillRect(rect(), palette().color(QPalette::Window));
+    QLabel::paintEvent(event);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
@@ -91,9 +100,27 @@ StarFrame::StarFrame(QWidget* parent)
     setAutoFillBackground(true);
 }
 
+// The boxes on the star repaint the frame beneath them in every frame of a running search, so the
+// lines are drawn once per size and scale and then only copied. At a fractional scale a copy would
+// not land on whole pixels; there they are drawn each time.
 void StarFrame::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    const int scale = qRound(devicePixelRatioF());
+    if (scale != devicePixelRatioF())
+        return drawLines(painter);
+    if (lines_.isNull() || lines_.devicePixelRatio() != scale ||
+        lines_.deviceIndependentSize() != QSizeF(size())) {
+        lines_ = QPixmap(size() * scale);
+        lines_.setDevicePixelRatio(scale);
+        lines_.fill(Qt::transparent);
+        QPainter linePainter(&lines_);
+        drawLines(linePainter);
+    }
+    painter.drawPixmap(0, 0, lines_);
+}
+
+void StarFrame::drawLines(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     for (const layout::StarLine& line : layout::kStarLines) {
         // An odd width is centred on a pixel's middle, so straight lines cover whole pixels.

@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -35,17 +36,22 @@ class ClickLabel : public QLabel {
 
 public:
     using QLabel::QLabel;
+    // Fills itself with its back colour, the palette's Window colour, instead of showing its
+    // container through.
+    void setPaintsBack(bool paintsBack) { paintsBack_ = paintsBack; }
 
 Q_SIGNALS:
     void clicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool pressed_ = false;
+    bool paintsBack_ = false;
 };
 
 // The solution list: plain text in, whatever way it comes.
@@ -68,6 +74,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    static void drawLines(QPainter& painter);
+
+    QPixmap lines_;
 };
 
 // Check boxes with a classic 13-pixel box and the caption closer to it: the captions are wider in

@@ -13,7 +13,7 @@
 namespace hexorin {
 namespace {
 
-constexpr qint64 kFrameMilliseconds = 16;
+constexpr int kFrameMilliseconds = 16;
 
 // Text-only buttons, and a title bar with a close box only: a box can be neither minimised nor
 // maximised.
@@ -25,6 +25,13 @@ void plainBox(QMessageBox& box) {
 }
 
 } // namespace
+
+QtPlatform::QtPlatform() {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setInterval(kFrameMilliseconds);
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { frameDue_ = true; });
+}
 
 void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
     window_ = window;
@@ -57,7 +64,7 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
 
 void QtPlatform::processEvents() {
     QCoreApplication::processEvents();
-    if (!frameClock_.isValid() || frameClock_.hasExpired(kFrameMilliseconds))
+    if (frameDue_)
         syncView();
     if (turnObserver_)
         turnObserver_();
@@ -72,7 +79,8 @@ void QtPlatform::endProgram() {
 }
 
 void QtPlatform::syncView() {
-    frameClock_.start();
+    frameDue_ = false;
+    frameTimer_.start();
     if (sync_)
         sync_();
 }

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include <QElapsedTimer>
+#include <QTimer>
 
 #include "window/platform.h"
 
@@ -17,6 +17,8 @@ namespace hexorin {
 // display frame while the search turns the event loop, and always before a box opens.
 class QtPlatform final : public Platform {
 public:
+    QtPlatform();
+
     void setView(QWidget* window, std::function<void()> sync);
     // Called at the end of every processEvents().
     void setTurnObserver(std::function<void()> observer);
@@ -32,7 +34,10 @@ private:
     QWidget* window_ = nullptr;
     std::function<void()> sync_;
     std::function<void()> turnObserver_;
-    QElapsedTimer frameClock_;
+    // Runs for one frame after each catch-up; the search's turns of the event loop fire it, so a
+    // pass needs no clock of its own.
+    QTimer frameTimer_;
+    bool frameDue_ = true;
 };
 
 } // namespace hexorin

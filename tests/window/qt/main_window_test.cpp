@@ -10,9 +10,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
 #include <QImage>
@@ -395,6 +398,30 @@ TEST_F(MainWindowTest, TypingGoesIntoTheControl) {
     window.syncView();
     EXPECT_EQ(window.form().txtErgebnisse.text(), "ab\r\nc");
     EXPECT_EQ(list->toPlainText(), QStringLiteral("ab\nc"));
+}
+
+// Qt's own event dispatcher unless the user set QT_NO_GLIB, to anything; an empty value keeps
+// GLib's. The application here was made after the same choice.
+TEST(EventDispatcherChoice, QtsOwnUnlessTheUserChose) {
+    const bool glib = QCoreApplication::eventDispatcher()->inherits("QEventDispatcherGlib");
+    EXPECT_EQ(glib, qEnvironmentVariableIsEmpty("QT_NO_GLIB"));
+    const std::optional<QByteArray> before = qEnvironmentVariableIsSet("QT_NO_GLIB")
+                                                 ? std::optional(qgetenv("QT_NO_GLIB"))
+                                                 : std::nullopt;
+    const std::vector<std::pair<std::optional<QByteArray>, QByteArray>> rows{
+        // what the user set, what the program then runs with
+        {std::nullopt, "1"},
+        {"", ""},
+        {"0", "0"},
+        {"1", "1"},
+    };
+    for (const auto& [set, expected] : rows) {
+        set ? qputenv("QT_NO_GLIB", *set) : qunsetenv("QT_NO_GLIB");
+        prepareEnvironment();
+        EXPECT_TRUE(qEnvironmentVariableIsSet("QT_NO_GLIB"));
+        EXPECT_EQ(qgetenv("QT_NO_GLIB"), expected) << set.value_or("(unset)").toStdString();
+    }
+    before ? qputenv("QT_NO_GLIB", *before) : qunsetenv("QT_NO_GLIB");
 }
 
 TEST_F(MainWindowTest, QtsOwnTextsAreGerman) {
