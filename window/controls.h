@@ -37,10 +37,15 @@ public:
     [[nodiscard]] const std::string& text() const { return text_; }
     void setText(std::string_view text) {
         if (text.size() == text_.size()) {
-            if (std::string_view(text_) == text)
+            if (sameText(text))
                 return;
             // The search mostly swaps one short number for another of the same length.
-            std::copy(text.begin(), text.end(), text_.begin());
+            if (text.size() <= 2) {
+                text_.front() = text.front();
+                text_.back() = text.back();
+            } else {
+                std::copy(text.begin(), text.end(), text_.begin());
+            }
         } else {
             text_.assign(text);
         }
@@ -64,6 +69,20 @@ public:
     void setVisible(bool visible) { assign(visible_, visible); }
 
 private:
+    // The numbers the search writes on every pass are one or two characters: compared in place.
+    [[nodiscard]] bool sameText(std::string_view text) const {
+        switch (text.size()) {
+        case 0:
+            return true;
+        case 1:
+            return text[0] == text_[0];
+        case 2:
+            return text[0] == text_[0] && text[1] == text_[1];
+        default:
+            return std::string_view(text_) == text;
+        }
+    }
+
     std::string text_;
     mutable std::optional<double> numericValue_;
     Color backColor_ = rgb(255, 255, 255);

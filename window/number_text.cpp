@@ -12,13 +12,6 @@
 namespace hexorin {
 namespace {
 
-constexpr bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-constexpr bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Reads characters of a text left to right, stepping over blanks wherever they stand.
 class BlankSkippingReader {
 public:
@@ -119,17 +112,7 @@ double magnitude(const WrittenNumber& number) {
 
 } // namespace
 
-bool holdsOnlyBlanks(std::string_view text) {
-    return std::ranges::all_of(text, isBlank);
-}
-
-NumberText::NumberText(long long number) {
-    // The numbers of the board, written on every pass.
-    if (number >= 0 && number < 10) {
-        characters_[0] = static_cast<char>('0' + number);
-        length_ = 1;
-        return;
-    }
+void NumberText::spell(long long number) {
     const auto end =
         std::to_chars(characters_.data(), characters_.data() + characters_.size(), number).ptr;
     length_ = static_cast<std::size_t>(end - characters_.data());
@@ -156,7 +139,7 @@ double lenientParse(std::string_view text) {
     return number->negative ? -value : value;
 }
 
-std::optional<double> strictParse(std::string_view text) {
+std::optional<double> strictParseAny(std::string_view text) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
