@@ -79,8 +79,7 @@ bool Form1::canAccept() const {
     // A number is free while its pool box holds it; blanks typed into an empty box free nothing.
     if (holdsOnlyBlanks(txtStein(CurNumber).text()))
         return false;
-    const auto allowed = strictParse(lblErlaubt(gridLabelIndex(CurField, CurNumber)).tag());
-    if (!allowed || *allowed == 0)
+    if (!tagAllows(lblErlaubt(gridLabelIndex(CurField, CurNumber)).tag()))
         return false;
     return LineSum(CurField) == kLineTarget;
 }

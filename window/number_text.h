@@ -70,6 +70,12 @@ inline std::optional<double> strictParse(std::string_view text) {
     return strictParseAny(text);
 }
 
+// A grid tag allows its number when it reads as a number other than 0.
+inline bool tagAllows(std::string_view tag) {
+    const std::optional<double> value = strictParse(tag);
+    return value.has_value() && *value != 0;
+}
+
 // Round to the nearest integer, halves to the even neighbour, saturated to 32 bits. NaN has no
 // nearest integer and gives the smallest value.
 std::int32_t roundToInt32(double value);

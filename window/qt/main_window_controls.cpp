@@ -220,11 +220,8 @@ void MainWindow::createGrid(QWidget* client) {
         onMouseMove(label, handler(&Form1::lblErlaubt_MouseMove, index));
         onClick(label, &ClickLabel::clicked, handler(&Form1::lblErlaubt_Click, index));
         // Allowed as the search reads the tag.
-        bind(control, [label, &control] {
-            const std::optional<double> tag = strictParse(control.tag());
-            label->showAllowed(tag.has_value() && *tag != 0);
-        });
-        keyboard->add(label, index / 12, index % 12);
+        bind(control, [label, &control] { label->showAllowed(tagAllows(control.tag())); });
+        keyboard->add(label, fieldOfGridLabel(index) - 1, numberOfGridLabel(index) - 1);
     }
     for (int row = 0; row <= 11; ++row) {
         PictureButton* const allowAll = addButton(form_.cmdAlle(row), nameOf(form_.cmdAlle, row),

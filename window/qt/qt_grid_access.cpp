@@ -1,3 +1,5 @@
+// The grid numbers as check boxes to a screen reader, and the arrow keys through the grid.
+
 #include "window/qt/qt_grid_access.h"
 
 #include <algorithm>
@@ -130,7 +132,7 @@ bool GridKeyboard::keyPressed(Cell cell, const QKeyEvent& key) {
     const auto move = std::ranges::find(kArrowMoves, key.key(), &ArrowMove::key);
     if (move == kArrowMoves.end())
         return false;
-    const int row = std::clamp(cell.row + move->rows, 0, 11);
+    const int row = std::clamp(cell.row + move->rows, 0, static_cast<int>(cells_.size()) - 1);
     const int column = std::clamp(cell.column + move->columns, 0, kForbidAllColumn);
     at(row, column)->setFocus(Qt::OtherFocusReason);
     return true;
