@@ -161,7 +161,7 @@ std::optional<double> strictParseAny(std::string_view text) {
     return text.front() == '-' ? -value : value;
 }
 
-std::int32_t roundToInt32(double value) {
+std::int32_t roundToInt32Any(double value) {
     constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
     constexpr auto highest = std::numeric_limits<std::int32_t>::max();
     if (std::isnan(value) || value <= static_cast<double>(lowest))

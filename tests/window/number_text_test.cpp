@@ -77,6 +77,20 @@ TEST(NumberTextTest, StrictParseAcceptsOnlyWholeNumbers) {
           Case{"-", std::nullopt}, Case{"1 2", std::nullopt}, Case{"--1", std::nullopt}}) {
         EXPECT_EQ(strictParse(c.text), c.expected) << '"' << c.text << '"';
     }
+    // A tag allows its number when it reads as a number other than 0, with or without the fast
+    // path for one digit.
+    for (const auto& [tag, allows] : {std::pair{"1", true},
+                                      {"0", false},
+                                      {"9", true},
+                                      {"00", false},
+                                      {" 0", false},
+                                      {"0.5", true},
+                                      {"-1", true},
+                                      {"", false},
+                                      {"x", false},
+                                      {"1x", false}}) {
+        EXPECT_EQ(tagAllows(tag), allows) << '"' << tag << '"';
+    }
 }
 
 TEST(NumberTextTest, RoundsHalvesToEvenAndSaturates) {
