@@ -101,6 +101,7 @@ private:
     Form1 form_{platform_};
     std::vector<Binding> bindings_;
     QHash<const QObject*, Handler> moveHandlers_;
+    QStyle* boxStyle_ = nullptr; // the framed text boxes' style, owned by the window
     bool syncing_ = false;
 };
 

@@ -148,6 +148,8 @@ void showList(QPlainTextEdit& widget, const std::string& text, std::string& show
 
 void MainWindow::createControls(QWidget* client) {
     client->setFont(fontFor(kWindowFont));
+    boxStyle_ = new CachedFrameStyle(client->style()->name());
+    boxStyle_->setParent(this);
     createStar(client);
     createPoolAndRow(client);
     createGrid(client);
@@ -274,6 +276,8 @@ QLineEdit* MainWindow::addTextBox(TextBox& box, const QString& name, QWidget* pa
     widget->setFont(fontFor(style.font));
     widget->setAlignment(style.alignment);
     widget->setFrame(style.framed);
+    if (style.framed)
+        widget->setStyle(boxStyle_);
     widget->installEventFilter(this);
     const std::size_t binding = bindings_.size();
     bind(box, [this, widget, &box, binding] {

@@ -1,6 +1,10 @@
-// The small widgets of the window's controls: picture button, clickable label, star frame.
+// The small widgets of the window's controls: picture button, clickable label, star frame, and
+// their styles.
 
 #include "window/qt/qt_control_widgets.h"
+
+#include <algorithm>
+#include <cmath>
 
 #include <QMimeData>
 #include <QMouseEvent>
@@ -169,6 +173,60 @@ void MenuBarStyle::drawControl(ControlElement element, const QStyleOption* optio
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+CachedFrameStyle::CachedFrameStyle(const QString& baseStyle)
+    : QProxyStyle(baseStyle)
+    , caches_(this->baseStyle()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) ==
+              0) {}
+
+void CachedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                     QPainter* painter, const QWidget* widget) const {
+    const auto* const frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    const qreal ratio = painter->device()->devicePixelRatio();
+    const int scale = qRound(ratio);
+    const QTransform& transform = painter->transform();
+    const bool copies = caches_ && element == PE_FrameLineEdit && frame != nullptr &&
+                        scale == ratio && transform.type() <= QTransform::TxTranslate &&
+                        transform.dx() == std::round(transform.dx()) &&
+                        transform.dy() == std::round(transform.dy());
+    if (!copies)
+        return QProxyStyle::drawPrimitive(element, option, painter, widget);
+    painter->drawPixmap(option->rect.topLeft(), frameFor(*frame, scale, widget));
+}
+
+const QPixmap& CachedFrameStyle::frameFor(const QStyleOptionFrame& option, int scale,
+                                          const QWidget* widget) const {
+    Look look{option.rect.size(),
+              scale,
+              static_cast<int>(option.state.toInt()),
+              option.lineWidth,
+              option.midLineWidth,
+              static_cast<int>(option.features.toInt()),
+              option.direction,
+              {}};
+    for (int role = 0; role < QPalette::NColorRoles; ++role)
+        look.colors[static_cast<std::size_t>(role)] =
+            option.palette.color(static_cast<QPalette::ColorRole>(role)).rgba();
+    const auto cached = std::ranges::find(frames_, look, &Frame::look);
+    if (cached != frames_.end())
+        return cached->pixmap;
+
+    // The search colours its boxes with a handful of colours; anything beyond is a change of
+    // theme, after which the old looks are of no use.
+    constexpr std::size_t kMostLooks = 64;
+    if (frames_.size() == kMostLooks)
+        frames_.clear();
+    QPixmap pixmap(option.rect.size() * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QStyleOptionFrame atOrigin = option;
+    atOrigin.rect.moveTo(0, 0);
+    QPainter painter(&pixmap);
+    QProxyStyle::drawPrimitive(PE_FrameLineEdit, &atOrigin, &painter, widget);
+    painter.end();
+    frames_.push_back({look, pixmap});
+    return frames_.back().pixmap;
 }
 
 ClientArea::ClientArea(QWidget* parent)

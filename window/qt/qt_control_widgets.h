@@ -1,8 +1,11 @@
 #pragma once
 
 // Small widgets the window's controls need beyond Qt's own: a button drawn in the graphical style
-// with its back colour and picture, a label that can be clicked, the star frame with its lines
-// and the client area.
+// with its back colour and picture, a label that can be clicked, the star frame with its lines,
+// the styles some of them are drawn in and the client area.
+
+#include <array>
+#include <vector>
 
 #include <QFrame>
 #include <QLabel>
@@ -10,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 
 #include "window/qt/qt_pictures.h"
 
@@ -112,6 +116,42 @@ public:
     explicit MenuBarStyle(const QString& baseStyle);
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+};
+
+// The text boxes' frames. Fusion strokes each frame antialiased, and in every frame of a running
+// search some forty boxes repaint: each look of a frame is drawn once and then copied. Only
+// Fusion's frames are kept (they depend on the option alone, never on an animation); at a
+// fractional scale, or under a painter that scales, they are drawn each time.
+class CachedFrameStyle final : public QProxyStyle {
+    Q_OBJECT
+
+public:
+    explicit CachedFrameStyle(const QString& baseStyle);
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
+
+private:
+    struct Look {
+        QSize size;
+        int scale = 1;
+        int state = 0;
+        int lineWidth = 0;
+        int midLineWidth = 0;
+        int features = 0;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        std::array<QRgb, QPalette::NColorRoles> colors{};
+        bool operator==(const Look&) const = default;
+    };
+    struct Frame {
+        Look look;
+        QPixmap pixmap;
+    };
+
+    const QPixmap& frameFor(const QStyleOptionFrame& option, int scale,
+                            const QWidget* widget) const;
+
+    bool caches_;
+    mutable std::vector<Frame> frames_;
 };
 
 // The window's client area: controls stand at fixed places on it.
