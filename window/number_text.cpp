@@ -144,8 +144,6 @@ std::optional<double> strictParseAny(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-    if (text.size() == 1 && isDigit(text.front()))
-        return text.front() - '0';
     std::string_view body = text;
     if (!body.empty() && (body.front() == '+' || body.front() == '-'))
         body.remove_prefix(1);
@@ -161,7 +159,7 @@ std::optional<double> strictParseAny(std::string_view text) {
     return text.front() == '-' ? -value : value;
 }
 
-std::int32_t roundToInt32Any(double value) {
+std::int32_t roundToInt32(double value) {
     constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
     constexpr auto highest = std::numeric_limits<std::int32_t>::max();
     if (std::isnan(value) || value <= static_cast<double>(lowest))

@@ -72,23 +72,12 @@ inline std::optional<double> strictParse(std::string_view text) {
 
 // A grid tag allows its number when it reads as a number other than 0.
 inline bool tagAllows(std::string_view tag) {
-    if (tag.size() == 1 && isDigit(tag.front()))
-        return tag.front() != '0';
-    const std::optional<double> value = strictParseAny(tag);
+    const std::optional<double> value = strictParse(tag);
     return value.has_value() && *value != 0;
 }
 
 // Round to the nearest integer, halves to the even neighbour, saturated to 32 bits. NaN has no
 // nearest integer and gives the smallest value.
-std::int32_t roundToInt32Any(double value);
-// The same, with the whole sums the line check makes on every pass returned without a call.
-inline std::int32_t roundToInt32(double value) {
-    if (value > -2147483648.0 && value < 2147483647.0) {
-        const auto whole = static_cast<std::int32_t>(value);
-        if (static_cast<double>(whole) == value)
-            return whole;
-    }
-    return roundToInt32Any(value);
-}
+std::int32_t roundToInt32(double value);
 
 } // namespace hexorin

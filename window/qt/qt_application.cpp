@@ -43,7 +43,7 @@ void reportMissingDisplay(QtMsgType type, const QMessageLogContext& context,
 
 void prepareEnvironment() {
     // Qt's own event dispatcher instead of GLib's: the search turns the event loop once a pass,
-    // and a GLib turn costs about twice as much. Nothing the window uses needs the GLib main loop;
+    // and a GLib turn costs about a third more. Nothing the window uses needs the GLib main loop;
     // QT_NO_GLIB set to anything, even empty, is the user's choice.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");

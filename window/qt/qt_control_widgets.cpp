@@ -22,6 +22,16 @@ namespace {
 
 constexpr int kBevel = 2;
 
+// A drawing kept to be copied: transparent around what `draw` paints, at the given whole scale.
+template <typename Draw> QPixmap drawnOnce(QSize size, int scale, Draw draw) {
+    QPixmap pixmap(size * scale);
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    draw(painter);
+    return pixmap;
+}
+
 } // namespace
 
 PictureButton::PictureButton(Picture picture, QWidget* parent)
@@ -114,13 +124,8 @@ void StarFrame::paintEvent(QPaintEvent* event) {
     if (scale != devicePixelRatioF())
         return drawLines(painter);
     if (lines_.isNull() || lines_.devicePixelRatio() != scale ||
-        lines_.deviceIndependentSize() != QSizeF(size())) {
-        lines_ = QPixmap(size() * scale);
-        lines_.setDevicePixelRatio(scale);
-        lines_.fill(Qt::transparent);
-        QPainter linePainter(&lines_);
-        drawLines(linePainter);
-    }
+        lines_.deviceIndependentSize() != QSizeF(size()))
+        lines_ = drawnOnce(size(), scale, &StarFrame::drawLines);
     painter.drawPixmap(0, 0, lines_);
 }
 
@@ -217,15 +222,12 @@ const QPixmap& CachedFrameStyle::frameFor(const QStyleOptionFrame& option, int s
     constexpr std::size_t kMostLooks = 64;
     if (frames_.size() == kMostLooks)
         frames_.clear();
-    QPixmap pixmap(option.rect.size() * scale);
-    pixmap.setDevicePixelRatio(scale);
-    pixmap.fill(Qt::transparent);
     QStyleOptionFrame atOrigin = option;
     atOrigin.rect.moveTo(0, 0);
-    QPainter painter(&pixmap);
-    QProxyStyle::drawPrimitive(PE_FrameLineEdit, &atOrigin, &painter, widget);
-    painter.end();
-    frames_.push_back({look, pixmap});
+    frames_.push_back({look, drawnOnce(option.rect.size(), scale, [&](QPainter& painter) {
+                           QProxyStyle::drawPrimitive(PE_FrameLineEdit, &atOrigin, &painter,
+                                                      widget);
+                       })});
     return frames_.back().pixmap;
 }
 
