@@ -3,7 +3,6 @@
 #include "window/edit_rebase.h"
 
 #include <algorithm>
-#include <cstddef>
 
 namespace hexorin {
 namespace {
@@ -21,12 +20,7 @@ std::size_t commonSuffix(std::string_view a, std::string_view b, std::size_t ski
     return length;
 }
 
-// What one change of a text did: at `start`, `removed` characters gave way to `inserted`.
-struct Splice {
-    std::size_t start;
-    std::size_t removed;
-    std::string_view inserted;
-};
+} // namespace
 
 Splice spliceBetween(std::string_view before, std::string_view after) {
     const std::size_t start = commonPrefix(before, after);
@@ -34,25 +28,29 @@ Splice spliceBetween(std::string_view before, std::string_view after) {
     return {start, before.size() - start - tail, after.substr(start, after.size() - start - tail)};
 }
 
-} // namespace
-
-std::optional<std::string> rebaseEdit(std::string_view shown, std::string_view edited,
+std::optional<std::string> rebaseEdit(std::string_view shown, Splice edit,
                                       std::string_view current) {
-    const Splice edit = spliceBetween(shown, edited);
     // Where the board moved on since the widget last showed it.
     const Splice moved = spliceBetween(shown, current);
     std::size_t at = 0;
-    if (edit.start + edit.removed <= moved.start)
+    if (!shown.empty() && edit.removed == 0 && edit.start == shown.size())
+        at = current.size();
+    else if (edit.start + edit.removed <= moved.start)
         at = edit.start;
     else if (edit.start >= moved.start + moved.removed)
         at = edit.start - moved.removed + moved.inserted.size();
     else if (!shown.empty() && edit.removed == shown.size())
-        return std::string(edited);
+        return std::string(edit.inserted);
     else
         return std::nullopt;
     std::string result(current);
     result.replace(at, edit.removed, edit.inserted);
     return result;
+}
+
+std::optional<std::string> rebaseEdit(std::string_view shown, std::string_view edited,
+                                      std::string_view current) {
+    return rebaseEdit(shown, spliceBetween(shown, edited), current);
 }
 
 } // namespace hexorin

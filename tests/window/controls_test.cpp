@@ -1,12 +1,10 @@
 // The controls on their own: revisions, appended text, numeric value, indices out of range.
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "form_fixture.h"
-#include "window/edit_rebase.h"
 
 namespace hexorin::testing {
 namespace {
@@ -63,34 +61,6 @@ TEST(ControlsTest, AppendTextMatchesSetTextOfTheWhole) {
         EXPECT_EQ(appended.numericValue(), lenientParse(start + piece)) << start << piece;
         EXPECT_EQ(appended.revision() > before, !piece.empty()) << start << "+" << piece;
     }
-}
-
-// A widget's edit, made on what it showed, carried over to what the control holds now.
-TEST(ControlsTest, EditsGoOntoTheControlsCurrentText) {
-    struct Case {
-        const char* name;
-        const char* shown;
-        const char* edited;
-        const char* current;
-        std::optional<std::string> expected;
-    };
-    const std::vector<Case> cases{
-        {"up to date", "12", "12 ", "12", "12 "},
-        {"blank after a number the search replaced", "5", "5 ", "7", "7 "},
-        {"blank before it", "5", " 5", "7", " 7"},
-        {"blank into a box emptied since", "5", "5 ", "", " "},
-        {"inside the lines, with more appended", "a\r\nb\r\n", "a\r\n#b\r\n", "a\r\nb\r\nc\r\n",
-         "a\r\n#b\r\nc\r\n"},
-        {"at the end, before what was appended", "a\r\n", "a\r\n#", "a\r\nb\r\n", "a\r\n#b\r\n"},
-        {"undo of the user's own text", "a#b", "ab", "a#bc", "abc"},
-        {"into text a reset removed", "line one", "line #one", "", std::nullopt},
-        {"over text the search rewrote", "12", "1x", "10", std::nullopt},
-        {"all of it replaced", "5", "9", "7", "9"},
-        {"all it showed deleted", "a\r\nb", "", "a\r\nb\r\nc", "\r\nc"},
-        {"into an empty box", "", "3", "7", "37"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(rebaseEdit(c.shown, c.edited, c.current), c.expected) << c.name;
 }
 
 TEST(ControlsTest, NumericValueFollowsTheText) {
