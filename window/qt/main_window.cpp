@@ -12,6 +12,7 @@
 #include <QMenuBar>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_text_boxes.h"
 #include "window/qt/qt_units.h"
 
 namespace hexorin {
@@ -91,19 +92,12 @@ QString accessibleName(const AccessibleRun& run, int index) {
     return name;
 }
 
-// The menu entries need nothing of their own: a screen reader names them by their captions.
-void describeControls(QMainWindow& window, const Form1& form) {
-    for (const AccessibleRun& run : kAccessibleControls) {
-        for (int index = run.from; index <= run.to; ++index) {
-            QWidget* const widget =
-                run.control == kMenuBar
-                    ? window.menuBar()
-                    : window.findChild<QWidget*>(controlName(run.control, index));
-            widget->setAccessibleName(accessibleName(run, index));
-            if (run.help)
-                widget->setAccessibleDescription(toQString(form.helpText(*run.help, index)));
-        }
-    }
+// The run of the table that names a control, if any.
+const AccessibleRun* accessibleRun(std::string_view control, int index) {
+    const auto run = std::ranges::find_if(kAccessibleControls, [&](const AccessibleRun& entry) {
+        return entry.control == control && entry.from <= index && index <= entry.to;
+    });
+    return run == kAccessibleControls.end() ? nullptr : &*run;
 }
 
 // Input with which the user starts to edit what a widget shows. Edits are carried over to the
@@ -117,18 +111,19 @@ constexpr std::array kEditingInput{QEvent::KeyPress,         QEvent::InputMethod
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent) {
-    platform_.setView(this, [this] { syncView(); });
+    platform_.setWindow(this);
     setWindowTitle(toQString(layout::kProgramName));
     setWindowIcon(makeWindowIcon());
+    installTextBoxAccessibility();
     createMenu();
     auto* const client = new ClientArea(this);
     setCentralWidget(client);
+    made(client, "Form1");
     onMouseMove(client, handler(&Form1::Form_MouseMove));
     createControls(client);
     setFocusOrder();
-    describeControls(*this, form_);
     form_.Form_Load();
-    syncView();
+    mirror_.now();
     resize(sizeHint());
 }
 
@@ -136,18 +131,6 @@ MainWindow::MainWindow(QWidget* parent)
 // handler that uses it.
 MainWindow::~MainWindow() {
     const std::unique_ptr<QWidget> client(takeCentralWidget());
-}
-
-void MainWindow::syncView() {
-    syncing_ = true;
-    for (Binding& binding : bindings_) {
-        const std::uint64_t revision = binding.control->revision();
-        if (revision == binding.mirrored)
-            continue;
-        binding.mirrored = revision;
-        binding.apply();
-    }
-    syncing_ = false;
 }
 
 void MainWindow::setTurnObserver(std::function<void()> observer) {
@@ -163,8 +146,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (std::ranges::find(kEditingInput, event->type()) != kEditingInput.end() && !syncing_)
-        syncView();
+    if (std::ranges::find(kEditingInput, event->type()) != kEditingInput.end() &&
+        !mirror_.applying())
+        mirror_.now();
     if (event->type() == QEvent::MouseMove) {
         const auto found = moveHandlers_.constFind(watched);
         if (found != moveHandlers_.cend())
@@ -176,9 +160,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::createMenu() {
     QMenuBar* const bar = menuBar();
     bar->setNativeMenuBar(false);
-    auto* const style = new MenuBarStyle(bar->style()->name());
-    style->setParent(bar);
-    bar->setStyle(style);
+    describe(bar, kMenuBar);
     for (const MenuEntry& entry : kMenu) {
         QAction* const action = bar->addAction(QString::fromUtf8(entry.caption));
         action->setObjectName(QString::fromUtf8(entry.name));
@@ -191,7 +173,7 @@ void MainWindow::setFocusOrder() {
     for (const layout::FocusRun& run : layout::kFocusOrder) {
         const int step = run.to < run.from ? -1 : 1;
         for (int index = run.from;; index += step) {
-            chain.push_back(findChild<QWidget*>(controlName(run.control, index)));
+            chain.push_back(widgetNamed(controlName(run.control, index)));
             if (index == run.to)
                 break;
         }
@@ -225,7 +207,30 @@ void MainWindow::dispatch(const Handler& handler) {
     const bool insideSearch = form_.searchRunning();
     handler();
     if (!insideSearch && !form_.programEnding())
-        syncView();
+        mirror_.now();
+}
+
+// The widget's name, its accessible name and description, and its place for the focus chain.
+void MainWindow::made(QWidget* widget, std::string_view control, int index) {
+    const QString name = controlName(control, index);
+    widget->setObjectName(name);
+    made_.insert(name, widget);
+    describe(widget, control, index);
+}
+
+void MainWindow::describe(QWidget* widget, std::string_view control, int index) const {
+    if (const AccessibleRun* const run = accessibleRun(control, index)) {
+        widget->setAccessibleName(hexorin::accessibleName(*run, index));
+        if (run->help)
+            widget->setAccessibleDescription(toQString(form_.helpText(*run->help, index)));
+    }
+}
+
+QWidget* MainWindow::widgetNamed(const QString& name) const {
+    QWidget* const widget = made_.value(name);
+    if (widget == nullptr)
+        qFatal("no widget was made for %s", qUtf8Printable(name));
+    return widget;
 }
 
 } // namespace hexorin

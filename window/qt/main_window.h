@@ -2,10 +2,8 @@
 
 // MainWindow: the Qt view of the window object.
 
-#include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
+#include <string_view>
 
 #include <QHash>
 #include <QMainWindow>
@@ -14,15 +12,17 @@
 #include "window/layout.h"
 #include "window/qt/qt_pictures.h"
 #include "window/qt/qt_platform.h"
+#include "window/qt/view_mirror.h"
 
 class QCheckBox;
-class QLineEdit;
-class QPlainTextEdit;
+class QFrame;
 
 namespace hexorin {
 
+class BoxEdit;
 class ClickLabel;
 class PictureButton;
+class SolutionList;
 
 // The program's window on Qt. Form1 holds every control's state; the widgets mirror it and pass
 // the user's clicks, mouse moves and typing back to it.
@@ -39,7 +39,7 @@ public:
     const Form1& form() const { return form_; }
 
     // Brings the widgets of the controls that changed since the last call up to date.
-    void syncView();
+    void syncView() { mirror_.now(); }
     // Called after each turn of the event loop that the search takes, so once a pass: for a
     // benchmark or a test that counts or watches the passes. The program sets none.
     void setTurnObserver(std::function<void()> observer);
@@ -50,14 +50,6 @@ protected:
 
 private:
     using Handler = std::function<void()>;
-
-    // A widget showing one control, and the control's revision it shows.
-    struct Binding {
-        const Control* control;
-        std::uint64_t mirrored;
-        std::function<void()> apply;
-        std::string shown; // a text box's text as its widget shows it
-    };
 
     struct BoxStyle {
         layout::Font font;
@@ -73,22 +65,27 @@ private:
     void createRightSide(QWidget* client);
     void setFocusOrder();
 
-    QLineEdit* addTextBox(TextBox& box, const QString& name, QWidget* parent,
-                          const layout::Rect& place, const BoxStyle& style);
-    QPlainTextEdit* addSolutionList(TextBox& box, const QString& name, QWidget* parent,
-                                    const layout::Rect& place);
-    template <typename LabelWidget = ClickLabel>
-    LabelWidget* addLabel(Label& label, const QString& name, QWidget* parent,
-                          const layout::Rect& place, Qt::Alignment alignment, bool paintsBack);
-    PictureButton* addButton(CommandButton& button, const QString& name, QWidget* parent,
+    // Each widget is made here, named after its control, told to screen readers and kept for the
+    // focus chain.
+    // A control array's element is named by the array and its index.
+    struct Name {
+        std::string_view control;
+        int index = layout::kNoIndex;
+    };
+    BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, const layout::Rect& place,
+                        const BoxStyle& style);
+    SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent,
+                                  const layout::Rect& place);
+    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, const layout::Rect& place,
+                         Qt::Alignment alignment);
+    QWidget* addGridNumber(int index, QWidget* parent);
+    PictureButton* addButton(CommandButton& button, Name name, QWidget* parent,
                              const layout::Rect& place, Picture picture);
-    QCheckBox* addCheckBox(CheckBox& box, const QString& name, QWidget* parent,
-                           const layout::Rect& place);
-
-    std::size_t bind(const Control& control, std::function<void()> apply);
-    // The user changed the control through its widget: the widget already shows it.
-    void markMirrored(std::size_t binding);
-    void takeEdit(std::size_t binding, TextBox& box, std::string edited);
+    QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, const layout::Rect& place);
+    QFrame* addFrame(QWidget* parent, std::string_view name, const layout::Rect& place);
+    void made(QWidget* widget, std::string_view control, int index = layout::kNoIndex);
+    void describe(QWidget* widget, std::string_view control, int index = layout::kNoIndex) const;
+    [[nodiscard]] QWidget* widgetNamed(const QString& name) const;
 
     Handler handler(void (Form1::*method)());
     Handler handler(void (Form1::*method)(int), int index);
@@ -97,12 +94,11 @@ private:
     void onMouseMove(QWidget* widget, const Handler& handler);
     void dispatch(const Handler& handler);
 
-    QtPlatform platform_;
+    ViewMirror mirror_;
+    QtPlatform platform_{mirror_};
     Form1 form_{platform_};
-    std::vector<Binding> bindings_;
+    QHash<QString, QWidget*> made_;
     QHash<const QObject*, Handler> moveHandlers_;
-    QStyle* boxStyle_ = nullptr; // the framed text boxes' style, owned by the window
-    bool syncing_ = false;
 };
 
 template <typename Sender, typename Signal>

@@ -14,6 +14,8 @@
 #include <QStyle>
 #include <QTranslator>
 
+#include "window/qt/qt_control_widgets.h"
+
 namespace hexorin {
 namespace {
 
@@ -56,8 +58,9 @@ void prepareEnvironment() {
 void prepareApplication(QApplication& application) {
     // Lets Wayland desktops match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.hexorin.Hexorin"));
-    if (QStyle* const fusion = QApplication::setStyle(QStringLiteral("Fusion")))
-        QApplication::setPalette(fusion->standardPalette());
+    auto* const style = new WindowStyle;
+    QApplication::setStyle(style); // the application owns it
+    QApplication::setPalette(style->standardPalette());
     auto* const translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

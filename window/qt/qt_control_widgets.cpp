@@ -1,15 +1,12 @@
 // The small widgets of the window's controls: picture button, clickable label, star frame, and
-// their styles.
+// the program's style.
 
 #include "window/qt/qt_control_widgets.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionMenuItem>
 #include <qdrawutil.h>
@@ -69,15 +66,6 @@ void PictureButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-// Filled here rather than by Qt's auto-fill: Qt keeps opaque widgets in a region that it gathers
-// anew whenever any widget of the window changes colour or place, as the star's boxes do in every
-// frame of a search, and 144 opaque grid labels made that a large part of each repaint.
-void ClickLabel::paintEvent(QPaintEvent* event) {
-    if (paintsBack_)
-        QPainter(this).fillRect(rect(), palette().color(QPalette::Window));
-    QLabel::paintEvent(event);
-}
-
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
@@ -95,12 +83,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
-}
-
-// Qt's own insertion crashes on a middle click under X11 when nobody owns the primary selection.
-void SolutionList::insertFromMimeData(const QMimeData* source) {
-    if (source != nullptr && source->hasText())
-        textCursor().insertText(source->text());
 }
 
 StarFrame::StarFrame(QWidget* parent)
@@ -140,95 +122,60 @@ void StarFrame::drawLines(QPainter& painter) {
     }
 }
 
-int CompactCheckBoxStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
-                                      const QWidget* widget) const {
+WindowStyle::WindowStyle()
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+int WindowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                             const QWidget* widget) const {
     switch (metric) {
+    // The check boxes' captions are wider in Liberation Sans than in the font the layout was drawn
+    // with, and would lose their last letter: a classic 13-pixel box, the caption closer to it.
     case PM_CheckBoxLabelSpacing:
         return 2;
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
         return 13; // Check2 is only 13 pixels high
+    // Fusion's shortest thumb is longer than the track of the list's scroll bar, three lines high:
+    // it would fill the track and could be neither seen moving nor dragged.
+    case PM_ScrollBarSliderMin:
+        return 8; // of a 21-pixel track, 13 pixels to move in
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 }
 
-ShortThumbStyle::ShortThumbStyle(const QString& baseStyle)
-    : QProxyStyle(baseStyle) {}
-
-int ShortThumbStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
-                                 const QWidget* widget) const {
-    if (metric == PM_ScrollBarSliderMin)
-        return 8; // of a 21-pixel track, 13 pixels to move in
-    return QProxyStyle::pixelMetric(metric, option, widget);
-}
-
-MenuBarStyle::MenuBarStyle(const QString& baseStyle)
-    : QProxyStyle(baseStyle) {}
-
-void MenuBarStyle::drawControl(ControlElement element, const QStyleOption* option,
-                               QPainter* painter, const QWidget* widget) const {
+// Menu bar entries that run at once have no drop-down to open, and Fusion highlights only an
+// entry whose drop-down is open: this highlights the entry under the pointer or chosen after Alt.
+void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                              const QWidget* widget) const {
     if (element == CE_MenuBarItem && (option->state & State_Selected)) {
-        const auto* const item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-        if (item != nullptr) {
+        if (const auto* const item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
             QStyleOptionMenuItem open = *item;
             open.state |= State_Sunken;
-            QProxyStyle::drawControl(element, &open, painter, widget);
-            return;
+            return QProxyStyle::drawControl(element, &open, painter, widget);
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
-CachedFrameStyle::CachedFrameStyle(const QString& baseStyle)
-    : QProxyStyle(baseStyle)
-    , caches_(this->baseStyle()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) ==
-              0) {}
-
-void CachedFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                                     QPainter* painter, const QWidget* widget) const {
-    const auto* const frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
-    const qreal ratio = painter->device()->devicePixelRatio();
-    const int scale = qRound(ratio);
-    const QTransform& transform = painter->transform();
-    const bool copies = caches_ && element == PE_FrameLineEdit && frame != nullptr &&
-                        scale == ratio && transform.type() <= QTransform::TxTranslate &&
-                        transform.dx() == std::round(transform.dx()) &&
-                        transform.dy() == std::round(transform.dy());
-    if (!copies)
-        return QProxyStyle::drawPrimitive(element, option, painter, widget);
-    painter->drawPixmap(option->rect.topLeft(), frameFor(*frame, scale, widget));
+void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {
+    const QColor wanted = toQColor(color);
+    if (widget->palette().color(role) == wanted)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, wanted);
+    widget->setPalette(palette);
 }
 
-const QPixmap& CachedFrameStyle::frameFor(const QStyleOptionFrame& option, int scale,
-                                          const QWidget* widget) const {
-    Look look{option.rect.size(),
-              scale,
-              static_cast<int>(option.state.toInt()),
-              option.lineWidth,
-              option.midLineWidth,
-              static_cast<int>(option.features.toInt()),
-              option.direction,
-              {}};
-    for (int role = 0; role < QPalette::NColorRoles; ++role)
-        look.colors[static_cast<std::size_t>(role)] =
-            option.palette.color(static_cast<QPalette::ColorRole>(role)).rgba();
-    const auto cached = std::ranges::find(frames_, look, &Frame::look);
-    if (cached != frames_.end())
-        return cached->pixmap;
+void moveLeft(QWidget* widget, int twips) {
+    const int x = pixels(twips);
+    if (widget->x() != x)
+        widget->move(x, widget->y());
+}
 
-    // The search colours its boxes with a handful of colours; anything beyond is a change of
-    // theme, after which the old looks are of no use.
-    constexpr std::size_t kMostLooks = 64;
-    if (frames_.size() == kMostLooks)
-        frames_.clear();
-    QStyleOptionFrame atOrigin = option;
-    atOrigin.rect.moveTo(0, 0);
-    frames_.push_back({look, drawnOnce(option.rect.size(), scale, [&](QPainter& painter) {
-                           QProxyStyle::drawPrimitive(PE_FrameLineEdit, &atOrigin, &painter,
-                                                      widget);
-                       })});
-    return frames_.back().pixmap;
+void showIf(QWidget* widget, bool visible) {
+    if (widget->isHidden() == visible)
+        widget->setVisible(visible);
 }
 
 ClientArea::ClientArea(QWidget* parent)

@@ -1,55 +1,16 @@
-// The grid numbers as check boxes to a screen reader, and the arrow keys through the grid.
+// The grid numbers, and the arrow keys through the grid.
 
 #include "window/qt/qt_grid_access.h"
 
 #include <algorithm>
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace hexorin {
 namespace {
-
-class GridNumberAccessible final : public QAccessibleWidget {
-public:
-    explicit GridNumberAccessible(GridNumberLabel* label)
-        : QAccessibleWidget(label, QAccessible::CheckBox) {}
-
-    [[nodiscard]] QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.focusable = true;
-        state.checkable = true;
-        state.checked = label()->allowed();
-        return state;
-    }
-    // Toggle first: a screen reader's default action is the first.
-    [[nodiscard]] QStringList actionNames() const override {
-        return {toggleAction(), setFocusAction()};
-    }
-    void doAction(const QString& action) override {
-        if (action == toggleAction())
-            label()->click();
-        else
-            QAccessibleWidget::doAction(action);
-    }
-    [[nodiscard]] QStringList keyBindingsForAction(const QString& action) const override {
-        if (action == toggleAction())
-            return {QStringLiteral("Space")};
-        return {};
-    }
-
-private:
-    [[nodiscard]] GridNumberLabel* label() const { return static_cast<GridNumberLabel*>(widget()); }
-};
-
-QAccessibleInterface* gridNumberAccessible(const QString& className, QObject* object) {
-    if (className != QLatin1String(GridNumberLabel::staticMetaObject.className()))
-        return nullptr;
-    auto* const label = qobject_cast<GridNumberLabel*>(object);
-    return label == nullptr ? nullptr : new GridNumberAccessible(label);
-}
 
 struct ArrowMove {
     Qt::Key key;
@@ -70,32 +31,31 @@ bool takesTabFocus(const QWidget* widget) {
 
 } // namespace
 
-GridNumberLabel::GridNumberLabel(QWidget* parent)
-    : ClickLabel(parent) {
-    QAccessible::installFactory(&gridNumberAccessible); // installs it once however often called
+GridNumberBox::GridNumberBox(QWidget* parent)
+    : QCheckBox(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setChecked(true);
 }
 
-void GridNumberLabel::showAllowed(bool allowed) {
-    if (allowed == allowed_)
-        return;
-    allowed_ = allowed;
-    if (!QAccessible::isActive())
-        return;
-    QAccessible::State checked;
-    checked.checked = true;
-    QAccessibleStateChangeEvent event(this, checked);
-    QAccessible::updateAccessibility(&event);
-}
-
-// A frame in the text colour, which reads on either back colour; the right neighbour covers the
-// label's last pixel column.
-void GridNumberLabel::paintEvent(QPaintEvent* event) {
-    ClickLabel::paintEvent(event);
+// The label's back colour and its caption centred on it. The focus frame is drawn in the text
+// colour, which reads on either back colour; the right neighbour covers the last pixel column.
+void GridNumberBox::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    style()->drawItemText(&painter, rect(), Qt::AlignCenter, palette(), isEnabled(), text(),
+                          QPalette::WindowText);
     if (!hasFocus())
         return;
-    QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(1, 1, -3, -2));
+}
+
+bool GridNumberBox::hitButton(const QPoint& position) const {
+    return rect().contains(position);
+}
+
+void GridNumberBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
 }
 
 void GridKeyboard::add(QWidget* widget, int row, int column) {
@@ -124,11 +84,6 @@ bool GridKeyboard::keyPressed(Cell cell, const QKeyEvent& key) {
     }
     if (modifiers != Qt::NoModifier)
         return false;
-    if (onNumber && key.key() == Qt::Key_Space) {
-        if (!key.isAutoRepeat())
-            static_cast<GridNumberLabel*>(at(cell.row, cell.column))->click();
-        return true;
-    }
     const auto move = std::ranges::find(kArrowMoves, key.key(), &ArrowMove::key);
     if (move == kArrowMoves.end())
         return false;

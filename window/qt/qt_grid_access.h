@@ -1,44 +1,40 @@
 #pragma once
 
-// The allowed-number grid for keyboard and screen-reader users: each number reads as a check box
-// that is checked while the number is allowed, and the arrow keys move through the grid from its
-// row buttons.
+// The allowed-number grid for keyboard and screen-reader users: each number is a check box that
+// is checked while the number is allowed, and the arrow keys move through the grid from its row
+// buttons.
 
 #include <array>
 
+#include <QCheckBox>
 #include <QHash>
 #include <QObject>
-
-#include "window/qt/qt_control_widgets.h"
 
 class QKeyEvent;
 
 namespace hexorin {
 
-// A number of the grid. Its toggle action is a click, so it runs what a click runs. It takes the
-// focus only from the arrow keys (GridKeyboard), never from Tab or the mouse, and draws it.
-class GridNumberLabel final : public ClickLabel {
+// A number of the grid: a check box to Qt, checked while the number is allowed, so Qt gives it
+// its role, state, toggle action, Space and announcements; painted as the layout's label. A click
+// runs the label's handler and leaves the box as it is, for only the tag decides whether it is
+// checked. It takes the focus only from the arrow keys (GridKeyboard), never from Tab or the
+// mouse, and draws it.
+class GridNumberBox final : public QCheckBox {
     Q_OBJECT
 
 public:
-    explicit GridNumberLabel(QWidget* parent);
-
-    [[nodiscard]] bool allowed() const { return allowed_; }
-    // The view calls this when it catches up with the label's tag, so a screen reader hears of a
-    // change at most once a frame however often a search flips the tag.
-    void showAllowed(bool allowed);
-    void click() { Q_EMIT clicked(); }
+    explicit GridNumberBox(QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool allowed_ = true;
+    [[nodiscard]] bool hitButton(const QPoint& position) const override;
+    void nextCheckState() override {}
+    // The second press of a double click is not a click.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
-// Arrow keys move between the grid's numbers and row buttons, Space toggles the focused number,
-// and Tab or Shift+Tab leave a number as they would leave its row's allow-all button, so the
-// numbers stay out of the Tab chain.
+// Arrow keys move between the grid's numbers and row buttons, and Tab or Shift+Tab leave a number
+// as they would leave its row's allow-all button, so the numbers stay out of the Tab chain.
 class GridKeyboard final : public QObject {
     Q_OBJECT
 

@@ -9,11 +9,10 @@
 
 #include "window/layout.h"
 #include "window/qt/qt_units.h"
+#include "window/qt/view_mirror.h"
 
 namespace hexorin {
 namespace {
-
-constexpr int kFrameMilliseconds = 16;
 
 // Text-only buttons, and a title bar with a close box only: a box can be neither minimised nor
 // maximised.
@@ -26,25 +25,13 @@ void plainBox(QMessageBox& box) {
 
 } // namespace
 
-QtPlatform::QtPlatform() {
-    frameTimer_.setSingleShot(true);
-    frameTimer_.setTimerType(Qt::PreciseTimer);
-    frameTimer_.setInterval(kFrameMilliseconds);
-    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { frameDue_ = true; });
-}
-
-void QtPlatform::setView(QWidget* window, std::function<void()> sync) {
-    window_ = window;
-    sync_ = std::move(sync);
-}
-
 void QtPlatform::setTurnObserver(std::function<void()> observer) {
     turnObserver_ = std::move(observer);
 }
 
 // The buttons get their German texts here, so they read right even without Qt's translations.
 void QtPlatform::showMessage(const std::string& text) {
-    syncView();
+    mirror_.now();
     QMessageBox box(QMessageBox::NoIcon, toQString(layout::kProgramName), toQString(text),
                     QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
@@ -53,7 +40,7 @@ void QtPlatform::showMessage(const std::string& text) {
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
-    syncView();
+    mirror_.now();
     QMessageBox box(QMessageBox::Question, toQString(title), toQString(text),
                     QMessageBox::Yes | QMessageBox::No, window_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
@@ -64,8 +51,7 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
 
 void QtPlatform::processEvents() {
     QCoreApplication::processEvents();
-    if (frameDue_)
-        syncView();
+    mirror_.soon();
     if (turnObserver_)
         turnObserver_();
 }
@@ -76,13 +62,6 @@ void QtPlatform::endProgram() {
     if (window_ != nullptr)
         window_->hide();
     QCoreApplication::exit(0);
-}
-
-void QtPlatform::syncView() {
-    frameDue_ = false;
-    frameTimer_.start();
-    if (sync_)
-        sync_();
 }
 
 } // namespace hexorin

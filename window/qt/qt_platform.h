@@ -4,22 +4,23 @@
 
 #include <functional>
 
-#include <QTimer>
-
 #include "window/platform.h"
 
 class QWidget;
 
 namespace hexorin {
 
+class ViewMirror;
+
 // The platform services on Qt: message boxes parented to the main window, one turn of the event
 // loop, and the end of the program. The view catches up with the controls at most once per
 // display frame while the search turns the event loop, and always before a box opens.
 class QtPlatform final : public Platform {
 public:
-    QtPlatform();
+    explicit QtPlatform(ViewMirror& mirror)
+        : mirror_(mirror) {}
 
-    void setView(QWidget* window, std::function<void()> sync);
+    void setWindow(QWidget* window) { window_ = window; }
     // Called at the end of every processEvents().
     void setTurnObserver(std::function<void()> observer);
 
@@ -29,15 +30,9 @@ public:
     void endProgram() override;
 
 private:
-    void syncView();
-
+    ViewMirror& mirror_;
     QWidget* window_ = nullptr;
-    std::function<void()> sync_;
     std::function<void()> turnObserver_;
-    // Runs for one frame after each catch-up; the search's turns of the event loop fire it, so a
-    // pass needs no clock of its own.
-    QTimer frameTimer_;
-    bool frameDue_ = true;
 };
 
 } // namespace hexorin

@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, OpensInTheStartState) {
         EXPECT_EQ(widget<QLabel>(controlName("Label2", i - 1))->text(), QString::number(i));
     }
     for (int i = 0; i <= 143; ++i) {
-        EXPECT_EQ(widget<QLabel>(controlName("lblErlaubt", i))->text(),
+        EXPECT_EQ(widget<QAbstractButton>(controlName("lblErlaubt", i))->text(),
                   QString::number(i % 12 + 1));
         EXPECT_EQ(colour(controlName("lblErlaubt", i), QPalette::Window), QColor(Qt::white));
     }
@@ -453,53 +453,6 @@ TEST_F(MainWindowTest, PicturesAreDrawnAtEveryScale) {
             picture(painter, QRectF(0, 0, 64, 64));
             painter.end();
             EXPECT_EQ(image.pixelColor(at * scale), expected) << scale << ' ' << at.x();
-        }
-    }
-}
-
-// Copying a drawing blends its edges once more, which may round a channel the other way.
-int largestChannelDifference(const QImage& one, const QImage& other) {
-    int largest = one.size() == other.size() ? 0 : 255;
-    for (int y = 0; y < std::min(one.height(), other.height()); ++y) {
-        for (int x = 0; x < std::min(one.width(), other.width()); ++x) {
-            const QRgb a = one.pixel(x, y);
-            const QRgb b = other.pixel(x, y);
-            largest = std::max({largest, std::abs(qRed(a) - qRed(b)),
-                                std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-        }
-    }
-    return largest;
-}
-
-// A box's frame copied from its first drawing, or drawn again where a copy would not land on whole
-// pixels, looks exactly like Fusion's own, in every look the search gives a box.
-TEST_F(MainWindowTest, BoxFramesLookLikeFusionsOwn) {
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
-    CachedFrameStyle cached(QStringLiteral("fusion"));
-    const auto draw = [](const QStyle& style, const QStyleOptionFrame& option, qreal scale) {
-        QImage image((QSizeF(40, 40) * scale).toSize(), QImage::Format_RGB32);
-        image.setDevicePixelRatio(scale);
-        image.fill(QColor(192, 192, 192));
-        QPainter painter(&image);
-        painter.translate(3, 5);
-        style.drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter);
-        return image;
-    };
-    for (const qreal scale : {1.0, 2.0, 1.5}) {
-        for (const auto& [size, state, base] : std::vector<std::tuple<QSize, int, QColor>>{
-                 {{27, 27}, QStyle::State_Enabled, Qt::blue},
-                 {{27, 27}, QStyle::State_Enabled | QStyle::State_HasFocus, Qt::blue},
-                 {{21, 17}, QStyle::State_None, QColor(255, 255, 192)},
-                 {{21, 17}, QStyle::State_Enabled, Qt::red}}) {
-            QStyleOptionFrame option;
-            option.rect = QRect(QPoint(1, 2), size);
-            option.state = QStyle::State(state);
-            option.lineWidth = 1;
-            option.palette.setColor(QPalette::Base, base);
-            const QImage own = draw(*fusion, option, scale);
-            for (int time = 1; time <= 2; ++time)
-                EXPECT_LE(largestChannelDifference(draw(cached, option, scale), own), 1)
-                    << scale << ' ' << state << ' ' << time;
         }
     }
 }

@@ -1,0 +1,98 @@
+#pragma once
+
+// The text boxes: what each widget shows of its control, and every way the user's edits reach the
+// control, by keys, mouse, input method or a screen reader.
+
+#include <cstddef>
+#include <string>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "window/controls.h"
+#include "window/edit_rebase.h"
+
+namespace hexorin {
+
+// One text box's widget and its control. The widget may be a frame behind the control, so an edit
+// is taken as a change of the text the widget showed and made again on the control's current
+// text (rebaseEdit); the widget's own new text never becomes the control's.
+class TextMirror {
+public:
+    TextMirror(TextBox& box, QObject* widget, std::size_t undoBudget)
+        : box_(box)
+        , widget_(widget)
+        , undoBudget_(undoBudget) {}
+    TextMirror(const TextMirror&) = delete;
+    TextMirror& operator=(const TextMirror&) = delete;
+    virtual ~TextMirror() = default;
+
+    // The widget's text, as the user and a screen reader see it.
+    [[nodiscard]] virtual QString widgetText() const = 0;
+    // Brings the widget up to the control.
+    virtual void catchUp() = 0;
+
+    // A screen reader's edit of the widget's text, in its positions: at `position`, `removed`
+    // characters give way to `inserted`. Positions outside the text are moved to its ends. False
+    // when the edit could not be made.
+    bool takeReaderEdit(int position, int removed, const QString& inserted);
+    [[nodiscard]] bool readOnly() const { return !box_.visible(); }
+
+protected:
+    // The widget's new text after an edit by keys, mouse or input method.
+    void takeWidgetEdit(const QString& edited);
+    [[nodiscard]] virtual std::string toControl(const QString& text) const = 0;
+    // Lets go of the widget's undo history.
+    virtual void forgetUndo() = 0;
+
+    TextBox& box_;
+    std::string shown_;       // the widget's text, as the control would hold it
+    bool catchingUp_ = false; // the widget's changes are the view's own
+
+private:
+    QObject* widget_;
+    std::size_t undoBudget_;
+    std::size_t undoneCharacters_ = 0; // changed since the undo history last started afresh
+};
+
+// A single-line box.
+class BoxEdit final : public QLineEdit, public TextMirror {
+    Q_OBJECT
+
+public:
+    BoxEdit(TextBox& box, QWidget* parent);
+
+    [[nodiscard]] QString widgetText() const override { return text(); }
+    void catchUp() override;
+
+protected:
+    [[nodiscard]] std::string toControl(const QString& text) const override {
+        return text.toStdString();
+    }
+    void forgetUndo() override;
+};
+
+// The solution list: plain text in, whatever way it comes. The list keeps Windows line ends; the
+// widget shows plain line breaks.
+class SolutionList final : public QPlainTextEdit, public TextMirror {
+    Q_OBJECT
+
+public:
+    SolutionList(TextBox& box, QWidget* parent);
+
+    [[nodiscard]] QString widgetText() const override { return toPlainText(); }
+    void catchUp() override;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
+    [[nodiscard]] std::string toControl(const QString& text) const override;
+    void forgetUndo() override;
+
+private:
+    void showText(const std::string& text);
+};
+
+// Makes the text boxes' accessibility go through their mirrors.
+void installTextBoxAccessibility();
+
+} // namespace hexorin

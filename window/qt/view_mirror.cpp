@@ -1,0 +1,53 @@
+// When the widgets catch up with the controls.
+
+#include "window/qt/view_mirror.h"
+
+namespace hexorin {
+namespace {
+
+constexpr int kFrameMilliseconds = 16;
+
+} // namespace
+
+ViewMirror::ViewMirror() {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    frameTimer_.setInterval(kFrameMilliseconds);
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] {
+        const Announcements::Quiet quiet(announcements_);
+        catchUp();
+    });
+}
+
+void ViewMirror::bind(const Control& control, std::function<void()> apply) {
+    applying_ = true;
+    apply();
+    applying_ = false;
+    bindings_.push_back({&control, control.revision(), std::move(apply)});
+}
+
+void ViewMirror::now() {
+    frameTimer_.stop();
+    catchUp();
+    announcements_.flush();
+}
+
+// The timer runs out inside one of the search's turns of the event loop, so a pass reads no clock.
+void ViewMirror::soon() {
+    if (!frameTimer_.isActive())
+        frameTimer_.start();
+}
+
+void ViewMirror::catchUp() {
+    applying_ = true;
+    for (Binding& binding : bindings_) {
+        const std::uint64_t revision = binding.control->revision();
+        if (revision == binding.applied)
+            continue;
+        binding.applied = revision;
+        binding.apply();
+    }
+    applying_ = false;
+}
+
+} // namespace hexorin
