@@ -33,7 +33,7 @@ std::optional<std::string> rebaseEdit(std::string_view shown, Splice edit,
     // Where the board moved on since the widget last showed it.
     const Splice moved = spliceBetween(shown, current);
     std::size_t at = 0;
-    if (!shown.empty() && edit.removed == 0 && edit.start == shown.size())
+    if (edit.removed == 0 && edit.start == shown.size())
         at = current.size();
     else if (edit.start + edit.removed <= moved.start)
         at = edit.start;

@@ -22,9 +22,9 @@ struct Splice {
 Splice spliceBetween(std::string_view before, std::string_view after);
 
 // The control's text with `edit`, made on `shown`, made in it; or nothing when the edit touches
-// text the control no longer holds as shown. An insertion at the end of a text that was shown
-// stays at the end. Replacing all of a text the user saw gives a new value that does not build on
-// the old one: that is taken as it is. The edit must lie within `shown`.
+// text the control no longer holds as shown. An insertion at the end of what was shown stays
+// at the end, also where nothing was shown. Replacing all of a text the user saw gives a new value
+// that does not build on the old one: that is taken as it is. The edit must lie within `shown`.
 std::optional<std::string> rebaseEdit(std::string_view shown, Splice edit,
                                       std::string_view current);
 

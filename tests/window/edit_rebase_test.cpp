@@ -33,7 +33,7 @@ TEST(EditRebaseTest, EditsGoOntoTheControlsCurrentText) {
         {"over text the search rewrote", "12", "1x", "10", std::nullopt},
         {"all of it replaced", "5", "9", "7", "9"},
         {"all it showed deleted", "a\r\nb", "", "a\r\nb\r\nc", "\r\nc"},
-        {"into an empty box", "", "3", "7", "37"},
+        {"into an empty box, filled since", "", "3", "7", "73"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(rebaseEdit(c.shown, c.edited, c.current), c.expected) << c.name;

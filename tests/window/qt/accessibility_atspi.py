@@ -1,5 +1,7 @@
 """AT-SPI client for accessibility_atspi.sh: reads and toggles grid numbers as a screen reader
-would, presses keys through X11, and checks state, focus, events and the pixels on the screen."""
+would, presses keys through X11, and checks state, focus, events and the pixels on the screen;
+then follows full searches as a reader does, edits the star while one runs and replaces the list
+again and again. With --poll it only waits for the counter to read 960 and prints the time."""
 
 import os
 import struct
@@ -65,6 +67,136 @@ def pixel(item, dx, dy):
 
 def shows(item, colour, dx=3, dy=3):
     return lambda: pixel(item, dx, dy) == colour
+
+
+LINES = ((1, 2, 3, 4), (4, 5, 6, 7), (1, 7, 8, 9), (3, 5, 10, 11), (6, 8, 11, 12), (2, 9, 10, 12))
+COUNTER, LIST = "Anzahl der Lösungen", "Lösungen"
+
+
+def text_of(item):
+    return item.queryText().getText(0, -1)
+
+
+def poll():
+    """Prints the moment the counter reads 960, on the clock every process shares."""
+    counter = [o for o in pyatspi.findAllDescendants(find_program(), lambda o: o.name == COUNTER)]
+    print("ready", flush=True)
+    while text_of(counter[0]) != "960":
+        time.sleep(0.01)
+    print(time.monotonic(), flush=True)
+
+
+def read_as_orca_does(source):
+    """What a screen reader reads of an event's source: name, role, states and text."""
+    try:
+        source.name, source.getRole(), source.getState()
+        source.queryText().getText(0, -1)
+    except NotImplementedError:
+        pass
+
+
+def check_solutions(list_text):
+    """The list holds the 960 magic stars, each once, in the order the search finds them."""
+    stars = [tuple(int(cell) for cell in line.split(",")) for line in list_text.split("\n") if line]
+    if len(stars) != 960 or stars != sorted(set(stars)):
+        fail("expected 960 different stars in order, got %d" % len(stars))
+    for star in stars:
+        if sorted(star) != list(range(1, 13)) or any(
+                sum(star[f - 1] for f in line) != 26 for line in LINES):
+            fail("not a magic star: %s" % (star,))
+
+
+def full_search(item, toggle, during=None):
+    """Starts a full search with every number allowed and both check boxes unticked, and runs
+    `during` until a separate process has seen the counter at 960; returns the times of start and
+    end."""
+    for field in range(1, 13):
+        item("Alle Zahlen für Feld %d erlauben" % field).queryAction().doAction(0)
+    for name in ("Einzellösung", "Einzelschritt"):
+        if is_checked(item(name)):
+            item(name).queryAction().doAction(toggle)
+        wait_for(lambda: not is_checked(item(name)), name + " unticked")
+    poller = subprocess.Popen([sys.executable, __file__, "--poll"], stdout=subprocess.PIPE,
+                              text=True)
+    if poller.stdout.readline().strip() != "ready":
+        fail("the poller did not start")
+    started = time.monotonic()
+    item("Start").queryAction().doAction(0)
+    while poller.poll() is None:
+        if during:
+            during()
+        while GLib.MainContext.default().iteration(False):
+            pass
+        if time.monotonic() - started > 120:
+            fail("the full search took more than 120 s")
+    return started, float(poller.stdout.read())
+
+
+def follow_a_full_search(item, toggle):
+    """A reader that reads every event's source keeps up with a search at full speed."""
+    heard = []
+
+    def listener(event):
+        read_as_orca_does(event.source)
+        heard.append(time.monotonic())
+
+    kinds = ("object:text-changed", "object:state-changed", "object:property-change", "focus:")
+    pyatspi.Registry.registerEventListener(listener, *kinds)
+    started, reached = full_search(item, toggle)
+    wait_for(lambda: time.monotonic() > max(heard[-1:] + [reached]) + 1, "the events to end", 30)
+    pyatspi.Registry.deregisterEventListener(listener, *kinds)
+    behind = max(0.0, heard[-1] - reached) if heard else 0.0
+    seconds = reached - started
+    bound = 5 * seconds + 150  # a few a second, and each box once at the end
+    print("full search: %.2f s, %d events, listener behind by %.2f s" % (seconds, len(heard), behind))
+    if behind > 0.5:
+        fail("the listener was %.2f s behind" % behind)
+    if len(heard) > bound:
+        fail("%d events in a %.1f s search, more than %d" % (len(heard), seconds, bound))
+    if text_of(item(COUNTER)) != "960":
+        fail("the counter reads %r" % text_of(item(COUNTER)))
+    check_solutions(text_of(item(LIST)))
+
+
+def edit_during_a_full_search(item, toggle, program):
+    """Edits a reader makes while the search runs land on what the boxes hold; a list replaced
+    again and again keeps the program's memory bounded."""
+    item("Startwerte").queryAction().doAction(0)
+    wait_for(lambda: text_of(item(COUNTER)) == "", "the reset")
+    fields = [item("Feld %d" % field).queryEditableText() for field in range(1, 13)]
+    edits = {"past the end": lambda box: box.insertText(40, "x", 1),
+             "longer than typed": lambda box: box.insertText(40, "y", 4)}
+    made = []
+
+    def append_to_a_field():
+        kind = list(edits)[len(made) % len(edits)]
+        edits[kind](fields[len(made) % 12])
+        made.append(kind)
+
+    full_search(item, toggle, append_to_a_field)
+    if len(made) < 100:
+        fail("only %d edits during the search" % len(made))
+    check_solutions(text_of(item(LIST)))
+    for field in range(1, 13):
+        if text_of(item("Feld %d" % field)).strip("xy"):
+            fail("Feld %d holds %r after the search" % (field, text_of(item("Feld %d" % field))))
+
+    def resident_kb():
+        with open("/proc/%d/status" % program.get_process_id()) as status:
+            return int(next(line for line in status if line.startswith("VmRSS")).split()[1])
+
+    whole_list = text_of(item(LIST))
+    replace = item(LIST).queryEditableText()
+    before = resident_kb()
+    for turn in range(300):
+        replace.setTextContents(whole_list if turn % 2 else whole_list.replace(",", ";"))
+    grown = (resident_kb() - before) / 1024
+    print("%d edits during the search; 300 list replaces grew the program by %.1f MB" %
+          (len(made), grown))
+    if grown > 20:
+        fail("300 replaces of the list grew the program by %.1f MB" % grown)
+    if text_of(item(LIST)) != whole_list:
+        fail("the list does not hold the last text it was given")
 
 
 def main():
@@ -147,8 +279,13 @@ def main():
         wait_for(lambda: (pixel(entry, 3, height // 2) == HIGHLIGHT) == lit,
                  "Startwerte %s with the pointer at %s" % ("lit" if lit else "plain", to))
 
+    follow_a_full_search(item, toggle)
+    edit_during_a_full_search(item, toggle, program)
     item("Beenden").queryAction().doAction(0)
     print("ok: toggles, %d state changes, %d key steps" % (len(checked_events), len(steps)))
 
 
-main()
+if sys.argv[1:] == ["--poll"]:
+    poll()
+else:
+    main()
