@@ -6,7 +6,7 @@
 # Widget tests use Qt's offscreen platform, so no display is needed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-hexorin_install_packages
+hexorin_install_packages "${hexorin_run_packages[@]}" "${hexorin_test_packages[@]}"
 cd "$hexorin_root"
 
 fuzz_seconds="${HEXORIN_FUZZ_SECONDS:-30}"
