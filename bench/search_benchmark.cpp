@@ -8,12 +8,13 @@
 #include <map>
 #include <string>
 
+#include "known_stars.h"
 #include "window/form1.h"
 
 namespace {
 
-constexpr long long kFullRunPasses = 2'472'925;
-constexpr int kFullRunSolutions = 960;
+using hexorin::testing::kFullRunPasses;
+using hexorin::testing::kFullRunSolutions;
 
 class SilentPlatform final : public hexorin::Platform {
 public:

@@ -25,13 +25,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "known_stars.h"
 #include "window/qt/main_window.h"
 #include "window/qt/qt_application.h"
 
 namespace {
 
-constexpr long long kFullRunPasses = 2'472'925;
-constexpr int kFullRunSolutions = 960;
+using hexorin::testing::kFullRunPasses;
+using hexorin::testing::kFullRunSolutions;
 constexpr long long kDefaultRepaintPasses = 50'000;
 constexpr int kRounds = 3;
 

@@ -6,7 +6,7 @@
 # build/bench, the bench preset's).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-hexorin_install_packages
+hexorin_install_packages "${hexorin_run_packages[@]}" "${hexorin_test_packages[@]}"
 
 hexorin_build_preset bench "${HEXORIN_BUILD_DIR:-}" \
     hexorin_search_benchmark hexorin_visible_benchmark

@@ -2,7 +2,7 @@
 # Builds Hexorin and opens its window.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-hexorin_install_packages
+hexorin_install_packages "${hexorin_run_packages[@]}"
 
 hexorin_build_preset release "" hexorin
 

@@ -6,7 +6,7 @@
 # preset's).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-hexorin_install_packages
+hexorin_install_packages "${hexorin_run_packages[@]}"
 
 hexorin_build_preset release "${HEXORIN_BUILD_DIR:-}" hexorin_screenshot
 build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/release}"

@@ -4,10 +4,14 @@
 # hexorin_build_preset below.
 set -euo pipefail
 
-hexorin_packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n qt6-svg-dev
+# Building the program and opening its window: run.sh and screenshot.sh need no more.
+hexorin_run_packages=(
+    cmake ninja-build g++
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libgl-dev fonts-liberation2
+)
+# What the tests, the fuzzer, the package check and the benchmarks add.
+hexorin_test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth dbus-x11 clang libclang-rt-dev
     dpkg-dev file desktop-file-utils appstream
@@ -19,17 +23,17 @@ hexorin_fail() {
     exit 1
 }
 
-hexorin_missing_packages() {
+hexorin_missing_packages() { # packages...
     local package
-    for package in "${hexorin_packages[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q 'install ok installed' ||
             echo "$package"
     done
 }
 
-hexorin_install_packages() {
+hexorin_install_packages() { # packages...
     local missing
-    mapfile -t missing < <(hexorin_missing_packages)
+    mapfile -t missing < <(hexorin_missing_packages "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
     command -v apt-get >/dev/null ||
         hexorin_fail "missing packages (${missing[*]}) and no apt-get: this set-up needs Debian 12."

@@ -6,10 +6,26 @@
 # Widget tests use Qt's offscreen platform, so no display is needed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-hexorin_install_packages
+hexorin_install_packages "${hexorin_run_packages[@]}" "${hexorin_test_packages[@]}"
 cd "$hexorin_root"
 
 fuzz_seconds="${HEXORIN_FUZZ_SECONDS:-30}"
+
+# The tree holds sources, data and small pictures: a build output or a core dump committed by
+# mistake fails the run before anything is built.
+check_tracked_files() {
+    git rev-parse --git-dir >/dev/null 2>&1 || return 0 # a copy without git tracks nothing
+    local large binary
+    large="$(git ls-files -s | sed -E 's/^[0-7]+ ([0-9a-f]+) [0-3]\t/\1 /' |
+        git cat-file --batch-check='%(objectsize) %(rest)' |
+        awk '$1 > 1048576 { sub(/^[0-9]+ /, ""); print }')"
+    # Against the empty tree git counts no lines in a binary file: "-" for both counts.
+    binary="$(git diff --cached --numstat "$(git hash-object -t tree /dev/null)" |
+        awk -F '\t' '$1 == "-" && $3 !~ /\.(png|jpe?g)$/ { print $3 }')"
+    [ -z "$large" ] || hexorin_fail "tracked files over 1 MB: ${large//$'\n'/, }"
+    [ -z "$binary" ] || hexorin_fail "tracked binaries that are no pictures: ${binary//$'\n'/, }"
+}
+check_tracked_files
 
 run_tests() { # preset, description
     echo "== $2"

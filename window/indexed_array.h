@@ -27,8 +27,6 @@ public:
 
     constexpr T& operator()(int index) { return elements_[position(index)]; }
     constexpr const T& operator()(int index) const { return elements_[position(index)]; }
-    constexpr T& operator[](int index) { return (*this)(index); }
-    constexpr const T& operator[](int index) const { return (*this)(index); }
 
     [[nodiscard]] constexpr std::string_view name() const { return name_; }
     [[nodiscard]] static constexpr bool contains(int index) {

@@ -98,21 +98,20 @@ inline constexpr Font kSumFont{12, true};
 
 // The star's lines, drawn on Frame3 beneath its boxes, in drawing order.
 struct StarLine {
-    std::string_view name;
     Point from;
     Point to;
     Color color;
     int widthPixels;
 };
 inline constexpr std::array<StarLine, 8> kStarLines{{
-    {"Line1", {2400, 720}, {4320, 3960}, kLabelGrey, 1},
-    {"Line3", {480, 3960}, {4320, 3960}, kLabelGrey, 2},
-    {"Line4", {480, 1800}, {4320, 1800}, kLabelGrey, 2},
-    {"Line5", {2400, 4800}, {480, 1800}, kLabelGrey, 1},
-    {"Line6", {2400, 4800}, {4320, 1800}, kLabelGrey, 1},
-    {"Line9", {480, 3960}, {2400, 720}, kLabelGrey, 1},
-    {"Line7", {720, 1800}, {4560, 1800}, kWhite, 1},
-    {"Line8", {600, 3960}, {4440, 3960}, kWhite, 1},
+    {{2400, 720}, {4320, 3960}, kLabelGrey, 1},  // Line1
+    {{480, 3960}, {4320, 3960}, kLabelGrey, 2},  // Line3
+    {{480, 1800}, {4320, 1800}, kLabelGrey, 2},  // Line4
+    {{2400, 4800}, {480, 1800}, kLabelGrey, 1},  // Line5
+    {{2400, 4800}, {4320, 1800}, kLabelGrey, 1}, // Line6
+    {{480, 3960}, {2400, 720}, kLabelGrey, 1},   // Line9
+    {{720, 1800}, {4560, 1800}, kWhite, 1},      // Line7
+    {{600, 3960}, {4440, 3960}, kWhite, 1},      // Line8
 }};
 
 // Pool boxes txtStein(1) to txtStein(12), on Frame2.

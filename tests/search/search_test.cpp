@@ -73,8 +73,8 @@ protected:
     void expectCompleteRun() {
         EXPECT_EQ(platform.passes, kFullRunPasses);
         EXPECT_EQ(form.CurField, 0);
-        EXPECT_EQ(form.Text2.text(), "960");
-        EXPECT_EQ(form.txtErgebnisse.text().size(), kSolutionCount * kLineLength);
+        EXPECT_EQ(form.Text2.text(), plainNumberText(kFullRunSolutions));
+        EXPECT_EQ(form.txtErgebnisse.text().size(), kFullRunSolutions * kLineLength);
         EXPECT_TRUE(sameSolutions(listed(), enumerateStars(allAllowed())));
         EXPECT_TRUE(platform.messages.empty());
     }
@@ -98,7 +98,7 @@ TEST_F(SearchTest, UnrestrictedRunFindsEveryStarInOrder) {
     colours.atPass(form, kFullRunPasses + 1); // the last pass, which left the loop
     EXPECT_TRUE(colours.verdict());
     const auto solutions = listed();
-    ASSERT_EQ(solutions.size(), kSolutionCount);
+    ASSERT_EQ(solutions.size(), kFullRunSolutions);
     EXPECT_EQ(solutions[0], kFirstSolution);
     EXPECT_EQ(solutions[1], kSecondSolution);
     EXPECT_EQ(solutions.back(), kLastSolution);
@@ -134,7 +134,7 @@ TEST_F(SearchTest, StopsAtEachSolutionAndResumes) {
     EXPECT_EQ(placedNumbers(form), kSecondSolution);
 
     const auto expected = enumerateStars(allAllowed());
-    for (std::size_t press = 3; press <= kSolutionCount; ++press) {
+    for (std::size_t press = 3; press <= kFullRunSolutions; ++press) {
         form.cmdSucher_Click();
         ASSERT_EQ(form.Text2.text(), std::to_string(press));
         ASSERT_EQ(form.CurField, 12);

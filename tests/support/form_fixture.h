@@ -21,9 +21,7 @@ namespace hexorin::testing {
 
 using Allowed = std::array<std::array<bool, 12>, 12>; // [field - 1][number - 1]
 
-inline constexpr long long kFullRunPasses = 2'472'925;
 inline constexpr long long kFirstSolutionPass = 546;
-inline constexpr std::size_t kSolutionCount = 960;
 inline constexpr std::size_t kLineLength = 49; // 47 characters and CR LF
 inline constexpr std::string_view kNewSearch = "Neue Suche, Angangswerte gesetzt";
 inline constexpr std::string_view kGeneralHelp = "Hilfe: Mauszeiger auf das Objekt bewegen";

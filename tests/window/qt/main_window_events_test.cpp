@@ -416,7 +416,7 @@ TEST(EditsDuringAFullRun, ChangeNoSolution) {
     EXPECT_EQ(boxesOpened, 0);
     EXPECT_EQ(next, edits.end());
     EXPECT_EQ(passes, testing::kFullRunPasses);
-    EXPECT_EQ(form.Text2.text(), "960");
+    EXPECT_EQ(form.Text2.text(), plainNumberText(testing::kFullRunSolutions));
     EXPECT_TRUE(list == untouched.txtErgebnisse.text()) << "the list is not an untouched run's";
     EXPECT_TRUE(testing::sameSolutions(testing::solutionsIn(list),
                                        testing::enumerateStars(testing::allAllowed())));

@@ -45,6 +45,7 @@ namespace hexorin {
 namespace {
 
 using testing::kFirstSolution;
+using testing::kFullRunSolutions;
 using testing::kLastSolution;
 using testing::kSecondSolution;
 using testing::Solution;
@@ -561,9 +562,9 @@ TEST_F(MainWindowTest, StartOnAnExhaustedBoardSaysSoAndStartsOver) {
 TEST_F(MainWindowTest, FullRunShowsAllSolutions) {
     untick({"Check1", "Check2"});
     click(QStringLiteral("cmdSucher"));
-    EXPECT_EQ(text(QStringLiteral("Text2")), QStringLiteral("960"));
+    EXPECT_EQ(text(QStringLiteral("Text2")), QString::number(kFullRunSolutions));
     const QStringList lines = listLines();
-    ASSERT_EQ(lines.size(), 960);
+    ASSERT_EQ(lines.size(), kFullRunSolutions);
     EXPECT_EQ(lines[0] + lines[1] + lines.back(),
               listLine(kFirstSolution) + listLine(kSecondSolution) + listLine(kLastSolution));
     for (int i = 1; i <= 12; ++i) {
@@ -582,7 +583,7 @@ TEST_F(MainWindowTest, WidgetsFollowTheRunningSearch) {
                                  [this] { click(QStringLiteral("Command1")); });
     click(QStringLiteral("cmdSucher"));
     EXPECT_GT(window.form().SolutionCount, 0);
-    EXPECT_LT(window.form().SolutionCount, 960); // interrupted, not exhausted
+    EXPECT_LT(window.form().SolutionCount, kFullRunSolutions); // interrupted, not exhausted
 }
 
 TEST_F(MainWindowTest, InterruptAndResumeFindTheSameSolutions) {
