@@ -254,7 +254,7 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesInPixels) {
 }
 
 TEST_F(MainWindowTest, FocusStartsInTheLastRowBoxAndTabFollowsTheChain) {
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtIn(12)"));
@@ -546,7 +546,7 @@ TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
 // The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
 // checked here: pressed through X11 under Xvfb, Qt missed it about once in six runs.
 TEST_F(MainWindowTest, MenuEntriesLightUpUnderThePointerAndAfterAlt) {
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QMenuBar* const bar = window.menuBar();
     const QRect entry =
