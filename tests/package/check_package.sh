@@ -75,9 +75,18 @@ dpkg-deb -x "$deb" "$root"
 desktop="$root/usr/share/applications/$app_id.desktop"
 metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 
-if readelf -S "$root/usr/bin/hexorin" | grep -q '\.debug_info'; then
+program="$root/usr/bin/hexorin"
+# Each listing is read whole first: grep -q would stop readelf mid-way, which pipefail counts as
+# a failure.
+! grep -q '\.debug_info' <<<"$(readelf -S "$program")" ||
     fail "the program in the package is not stripped"
-fi
+# Hardened: position-independent, relocations read-only and bound at start, fortified calls.
+dynamic="$(readelf -d "$program")"
+grep -q 'FLAGS_1.*PIE' <<<"$dynamic" || fail "the program is not position-independent"
+grep -q 'FLAGS.*BIND_NOW' <<<"$dynamic" || fail "the program is not linked with -z now"
+grep -q GNU_RELRO <<<"$(readelf -lW "$program")" || fail "the program is not linked with -z relro"
+grep -q '__[a-z]*_chk@' <<<"$(readelf --dyn-syms -W "$program")" ||
+    fail "the program calls no fortified function: built without _FORTIFY_SOURCE"
 
 # The validators' verdict, with their own output.
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $app_id.desktop"
