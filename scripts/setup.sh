@@ -12,7 +12,7 @@ hexorin_packages=(
     xvfb xauth dbus-x11 clang libclang-rt-dev
     dpkg-dev file desktop-file-utils appstream
     dbus-daemon at-spi2-core python3-pyatspi xdotool
-    qt6-gtk-platformtheme
+    lintian qt6-gtk-platformtheme
 )
 
 hexorin_fail() {
