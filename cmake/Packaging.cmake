@@ -1,5 +1,5 @@
-# Installs the program with its desktop entry, icon and AppStream data, and describes the Debian
-# package that CPack builds from them.
+# Installs the program with its desktop entry, icon, AppStream data, manual page, changelog and
+# copyright, and describes the Debian package that CPack builds from them.
 include(GNUInstallDirs)
 
 set(HEXORIN_APP_ID de.hexorin.Hexorin)
@@ -11,6 +11,25 @@ install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page and the changelog go in compressed, as Debian has them: gzip -9n, so that the
+# same sources give the same bytes. They are made with the program, so that building the target
+# hexorin alone is enough for cpack.
+find_program(HEXORIN_GZIP gzip REQUIRED)
+set(hexorin_docs ${PROJECT_BINARY_DIR}/docs)
+configure_file(${hexorin_data}/hexorin.1.in ${hexorin_docs}/hexorin.1 @ONLY)
+configure_file(${hexorin_data}/changelog ${hexorin_docs}/changelog COPYONLY)
+foreach(document hexorin.1 changelog)
+    add_custom_command(OUTPUT ${hexorin_docs}/${document}.gz
+                       COMMAND ${HEXORIN_GZIP} -9nkf ${hexorin_docs}/${document}
+                       DEPENDS ${hexorin_docs}/${document} VERBATIM)
+endforeach()
+add_custom_target(hexorin_docs DEPENDS ${hexorin_docs}/hexorin.1.gz ${hexorin_docs}/changelog.gz)
+add_dependencies(hexorin hexorin_docs)
+install(FILES ${hexorin_docs}/hexorin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# CMAKE_INSTALL_DOCDIR would be named after the project, "Hexorin"; Debian's is the package's.
+install(FILES ${hexorin_docs}/changelog.gz ${hexorin_data}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hexorin)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME hexorin)
@@ -27,11 +46,16 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": Debian keeps those in /usr/games, and Hexorin solves the puzzle rather than poses
+# it.
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
 # dpkg-shlibdeps finds the libraries the program links, Qt's desktop platform plugins among them
 # (they come with libqt6gui6).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it cannot see: Qt's German texts and the font are loaded at run time, and the icon goes into
 # the hicolor theme.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-liberation2, hicolor-icon-theme")
+# Qt's Wayland platform plugin: without it a Wayland session runs the window through XWayland, or,
+# where there is none, not at all.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -2,8 +2,14 @@
 
 #include "window/qt/qt_application.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +17,8 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QTranslator>
 
@@ -19,26 +27,137 @@
 namespace hexorin {
 namespace {
 
+constexpr std::string_view kHelp =
+    "Aufruf: hexorin [Qt-Optionen]\n"
+    "Löst den magischen Sechsstern durch Backtracking und zeigt dabei jeden Schritt.\n"
+    "\n"
+    "  -h, --help      diese Hilfe zeigen\n"
+    "  -v, --version   die Version zeigen\n"
+    "\n"
+    "Qt-Optionen wie -platform NAME, -style NAME, -display ANZEIGE oder -reverse gelten wie bei\n"
+    "jedem Qt-Programm. Andere Argumente weist Hexorin ab (Status 2).\n";
+constexpr std::string_view kVersion = "hexorin " HEXORIN_VERSION "\n";
+
+constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kTerminalOptions{{
+    {"-h", kHelp},
+    {"--help", kHelp},
+    {"-v", kVersion},
+    {"--version", kVersion},
+}};
+
+// Debian's packages of the platform plugins that do not come with Qt's GUI library, by the start
+// of the plugin's name.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 2> kPluginPackages{{
+    {"wayland", "qt6-wayland"},
+    {"vnc", "qt6-qpa-plugins"},
+}};
+
+// Qt paints through its raster engine, which has no 8-bit formats: on such a screen the window
+// comes up black and the first click crashes inside Qt. 15 bits (RGB555) it paints.
+constexpr int kLeastScreenDepth = 15;
+
+[[noreturn]] void endWith(int status, const std::string& line) {
+    std::fprintf(stderr, "hexorin: %s\n", line.c_str());
+    std::exit(status);
+}
+
+// --help and --version answer before the application exists, so they need no display.
+void answerTerminalOptions(std::span<char* const> arguments) {
+    for (const std::string_view argument : arguments)
+        for (const auto& [option, answer] : kTerminalOptions)
+            if (argument == option) {
+                std::fwrite(answer.data(), 1, answer.size(), stdout);
+                std::exit(0);
+            }
+}
+
+// What the platform said while the application was being made. Qt's message handler is a plain
+// function, so its notes outlive the calls; only the thread that makes the application writes them.
+struct PlatformNotes {
+    QString missingPlugin;     // the first platform Qt found no plugin for
+    bool pluginFailed = false; // a plugin was there but could not open its display
+    // Qt's other messages, shown once the window can go up: where it cannot, one line says why.
+    QStringList heldBack;
+};
+
+PlatformNotes& platformNotes() {
+    static PlatformNotes notes;
+    return notes;
+}
+
+void takeNote(const QString& message) {
+    static const QRegularExpression notFound(
+        QStringLiteral("Could not find the Qt platform plugin \"([^\"]*)\""));
+    PlatformNotes& notes = platformNotes();
+    if (const auto match = notFound.match(message);
+        match.hasMatch() && notes.missingPlugin.isEmpty())
+        notes.missingPlugin = match.captured(1);
+    if (message.contains(QStringLiteral("even though it was found")))
+        notes.pluginFailed = true;
+}
+
+std::string missingPluginLine(const QString& plugin, const QString& fatalMessage) {
+    const std::string name = plugin.toStdString();
+    for (const auto& [prefix, package] : kPluginPackages)
+        if (name.starts_with(prefix))
+            return "Qt's platform plugin \"" + name + "\" is not installed; install the package " +
+                   std::string(package) + ", or choose another platform, e.g. QT_QPA_PLATFORM=xcb.";
+    static const QRegularExpression available(
+        QStringLiteral("Available platform plugins are: ([^\\n]*)\\."));
+    const QString installed = available.match(fatalMessage).captured(1);
+    return "Qt has no platform plugin \"" + name + "\"" +
+           (installed.isEmpty() ? std::string() : " (installed: " + installed.toStdString() + ")") +
+           "; choose another one with QT_QPA_PLATFORM.";
+}
+
+std::string noDisplayLine() {
+    return "no display to open the window on (DISPLAY or WAYLAND_DISPLAY is not set, or no "
+           "display server answers there); start Hexorin in a desktop session, or under xvfb-run.";
+}
+
+// Qt's own fatal error in its place aborts with a hint to reinstall, which helps nobody.
+void reportPlatformFailure(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (type == QtFatalMsg) {
+        const PlatformNotes& notes = platformNotes();
+        const bool missing = !notes.missingPlugin.isEmpty() && !notes.pluginFailed;
+        std::fprintf(
+            stderr, "hexorin: %s\n",
+            (missing ? missingPluginLine(notes.missingPlugin, message) : noDisplayLine()).c_str());
+        std::_Exit(1);
+    }
+    // The platform's warnings only lead up to that line.
+    if (QLatin1String(context.category).startsWith(QLatin1String("qt.qpa"))) {
+        takeNote(message);
+        return;
+    }
+    platformNotes().heldBack << qFormatLogMessage(type, context, message);
+}
+
+struct Refusal {
+    int status;
+    std::string line;
+};
+
+// Qt has taken its own options out of the arguments; what is left is not Hexorin's either.
+std::optional<Refusal> refusal(std::span<char* const> leftArguments) {
+    if (!leftArguments.empty())
+        return Refusal{2, "unknown argument \"" + std::string(leftArguments.front()) +
+                              "\"; hexorin --help lists what it takes."};
+    const QScreen* const screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return Refusal{1, noDisplayLine()};
+    if (screen->depth() < kLeastScreenDepth)
+        return Refusal{1, "the display has " + std::to_string(screen->depth()) +
+                              " bits per pixel, too few for Qt to paint the window; start it "
+                              "with 24 (Xvfb: -screen 0 1024x768x24)."};
+    return std::nullopt;
+}
+
 // The bus a user session offers at its standard place, where there is no address to say so.
 bool userBusExists() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !runtime.isEmpty() && QFileInfo::exists(QDir(runtime).filePath(QStringLiteral("bus")));
-}
-
-// Qt's own fatal error in its place aborts with a hint to reinstall, which helps nobody.
-void reportMissingDisplay(QtMsgType type, const QMessageLogContext& context,
-                          const QString& message) {
-    if (type == QtFatalMsg) {
-        std::fputs("hexorin: no display to open the window on (DISPLAY or WAYLAND_DISPLAY is not "
-                   "set, or no display server answers there); start Hexorin in a desktop "
-                   "session, or under xvfb-run.\n",
-                   stderr);
-        std::_Exit(1);
-    }
-    // The platform's warnings only lead up to that line.
-    if (QLatin1String(context.category).startsWith(QLatin1String("qt.qpa")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
 } // namespace
@@ -68,10 +187,22 @@ void prepareApplication(QApplication& application) {
 }
 
 std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
+    // The program's own arguments, after its name.
+    const auto arguments = [&argc, argv] {
+        return argc < 1 ? std::span<char* const>()
+                        : std::span<char* const>(argv, static_cast<std::size_t>(argc)).subspan(1);
+    };
+    answerTerminalOptions(arguments());
     prepareEnvironment();
-    const QtMessageHandler previous = qInstallMessageHandler(&reportMissingDisplay);
+    const QtMessageHandler previous = qInstallMessageHandler(&reportPlatformFailure);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    if (const std::optional<Refusal> refused = refusal(arguments())) {
+        application.reset();
+        endWith(refused->status, refused->line);
+    }
+    for (const QString& message : std::exchange(platformNotes().heldBack, {}))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
     prepareApplication(*application);
     return application;
 }

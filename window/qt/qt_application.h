@@ -15,8 +15,10 @@ void prepareEnvironment();
 // the window's colours were chosen, and German texts in Qt's own dialogs and menus.
 void prepareApplication(QApplication& application);
 
-// The program's application, prepared as above. Without a display to open the window on it says
-// so in one line and ends the program with status 1.
+// The program's application, prepared as above. --help and --version print their answer and end
+// the program with status 0, an argument that is neither Qt's nor these with status 2. Without a
+// display to open the window on, without the platform plugin asked for, or on a screen of fewer
+// than 15 bits per pixel it says so in one line and ends the program with status 1.
 std::unique_ptr<QApplication> startApplication(int& argc, char** argv);
 
 } // namespace hexorin

@@ -35,6 +35,7 @@ void QtPlatform::showMessage(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, toQString(layout::kProgramName), toQString(text),
                     QMessageBox::Ok, window_);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.setDefaultButton(QMessageBox::Ok);
     plainBox(box);
     box.exec();
 }
@@ -45,6 +46,9 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
                     QMessageBox::Yes | QMessageBox::No, window_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    // Named, not left to the platform theme: GNOME's lays out "Nein | Ja" and focuses the first.
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
     plainBox(box);
     return box.exec() == QMessageBox::Yes;
 }

@@ -143,7 +143,7 @@ TEST_F(MainWindowAccessibilityTest, EveryControlHasItsOwnName) {
 }
 
 TEST_F(MainWindowAccessibilityTest, TabReachesTheFocusOrderAndNothingElse) {
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     for (QLabel* const label : window.findChildren<QLabel*>())
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus) << label->objectName().toStdString();

@@ -18,6 +18,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,8 +91,9 @@ QString titleBarBoxes(const QWidget& window) {
     return boxes.join(',');
 }
 
-// Answers message boxes as they open, one button text per box, and records what each showed. A
-// box beyond the answers is closed and counted, so a test fails instead of waiting for a user.
+// Answers message boxes as they open, one button text or key ("<Return>", "<Escape>") per box, and
+// records what each showed. A key goes where the keyboard's would, to the focused widget. A box
+// beyond the answers is closed and counted, so a test fails instead of waiting for a user.
 class BoxAnswerer {
 public:
     struct Seen {
@@ -134,8 +136,19 @@ private:
                                     buttons.join(','), titleBarBoxes(*box)}
                             .join('|'),
                         board_ ? board_() : QString()});
-        answers_.removeFirst();
+        const QString answer = answers_.takeFirst();
+        if (const auto key = keys().find(answer); key != keys().end()) {
+            QWidget* const focused = QApplication::focusWidget();
+            QTest::keyClick(focused != nullptr && box->isAncestorOf(focused) ? focused : box,
+                            key->second);
+            return;
+        }
         chosen != nullptr ? QTest::mouseClick(chosen, Qt::LeftButton) : box->reject();
+    }
+    static const std::map<QString, Qt::Key>& keys() {
+        static const std::map<QString, Qt::Key> named{{QStringLiteral("<Return>"), Qt::Key_Return},
+                                                      {QStringLiteral("<Escape>"), Qt::Key_Escape}};
+        return named;
     }
 
     QStringList answers_;
@@ -255,7 +268,7 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesInPixels) {
 }
 
 TEST_F(MainWindowTest, FocusStartsInTheLastRowBoxAndTabFollowsTheChain) {
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtIn(12)"));
@@ -500,7 +513,7 @@ TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
 // The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
 // checked here: pressed through X11 under Xvfb, Qt missed it about once in six runs.
 TEST_F(MainWindowTest, MenuEntriesLightUpUnderThePointerAndAfterAlt) {
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QMenuBar* const bar = window.menuBar();
     const QRect entry =
@@ -558,6 +571,49 @@ TEST_F(MainWindowTest, StartOnAnExhaustedBoardSaysSoAndStartsOver) {
                   .arg(QMessageBox::NoIcon));
     EXPECT_EQ(window.form().CurField, 0);
 }
+
+struct BoxKeyRow {
+    const char* name;
+    bool message; // Start on an exhausted board: the message, else the single-step question
+    QStringList answers;
+    std::size_t boxes; // opened in all
+};
+
+void PrintTo(const BoxKeyRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class BoxKeyTest : public MainWindowTest, public ::testing::WithParamInterface<BoxKeyRow> {};
+
+// Enter answers Ja (a step, then the question again) or closes the message; Escape answers Nein.
+// Also run under Xvfb with GNOME's platform theme, which lays the buttons out as "Nein | Ja".
+TEST_P(BoxKeyTest, EnterAnswersJaAndEscapeNeinUnderEveryTheme) {
+    const BoxKeyRow& row = GetParam();
+    if (qgetenv("QT_QPA_PLATFORMTHEME") == "gtk3") {
+        ASSERT_EQ(QApplication::style()->styleHint(QStyle::SH_DialogButtonLayout),
+                  QDialogButtonBox::GnomeLayout);
+    }
+    if (row.message) {
+        click(QStringLiteral("cmdKeiner(0)"));
+        untick({"Check2"});
+        click(QStringLiteral("cmdSucher"));
+    }
+    boxes.expect(row.answers);
+    click(QStringLiteral("cmdSucher"));
+    EXPECT_EQ(boxes.seen.size(), row.boxes);
+    EXPECT_FALSE(widget<QCheckBox>(QStringLiteral("Check2"))->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, BoxKeyTest,
+    ::testing::Values(BoxKeyRow{"EnterOnTheQuestion",
+                                false,
+                                {QStringLiteral("<Return>"), QStringLiteral("Nein")},
+                                2},
+                      BoxKeyRow{"EscapeOnTheQuestion", false, {QStringLiteral("<Escape>")}, 1},
+                      BoxKeyRow{"EnterOnTheMessage", true, {QStringLiteral("<Return>")}, 1},
+                      BoxKeyRow{"EscapeOnTheMessage", true, {QStringLiteral("<Escape>")}, 1}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MainWindowTest, FullRunShowsAllSolutions) {
     untick({"Check1", "Check2"});

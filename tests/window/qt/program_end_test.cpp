@@ -3,16 +3,19 @@
 // the passes run at the request and at the exit.
 
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace hexorin {
@@ -126,29 +129,121 @@ TEST(ProgramWithoutAUser, OpensAndWaitsForItsUser) {
     program.waitForFinished();
 }
 
-// Without a display the program says so in one line and ends with status 1; Qt alone aborts.
-TEST(ProgramWithoutADisplay, SaysSoInOneLineAndEndsWithStatusOne) {
-    for (const char* display : std::initializer_list<const char*>{"", ":97", nullptr}) {
-        SCOPED_TRACE(display == nullptr ? "DISPLAY unset" : "DISPLAY=" + std::string(display));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        if (display == nullptr)
-            environment.remove(QStringLiteral("DISPLAY"));
-        else
-            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(HEXORIN_PROGRAM), {});
-        ASSERT_TRUE(program.waitForFinished(kFinishMilliseconds));
-        const QString errors = QString::fromUtf8(program.readAllStandardError());
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), 1);
-        EXPECT_EQ(errors.count(QLatin1Char('\n')), 1) << errors.toStdString();
-        EXPECT_TRUE(errors.startsWith(QStringLiteral("hexorin: no display")))
-            << errors.toStdString();
-    }
+// What the program answers on the terminal, before any window: the options it takes, and one line
+// and status 1 where it cannot show its window. Qt alone aborts there, or comes up black on an
+// 8-bit screen and crashes at the first click.
+struct TerminalRow {
+    const char* name;
+    QStringList wrapper; // runs the program, such as xvfb-run; empty: started directly
+    QStringList arguments;
+    // Over an environment without a display on X11; a null value removes the variable.
+    std::vector<std::pair<const char*, const char*>> environment;
+    int status;
+    QString out;    // what standard output starts with
+    QString errors; // what the one line on standard error starts with; empty: nothing there
+};
+
+void PrintTo(const TerminalRow& row, std::ostream* out) {
+    *out << row.name;
 }
+
+bool waylandPluginInstalled() {
+    return QFile::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                         QStringLiteral("/platforms/libqwayland-generic.so"));
+}
+
+class ProgramOnTheTerminal : public ::testing::TestWithParam<TerminalRow> {};
+
+TEST_P(ProgramOnTheTerminal, AnswersInLinesOfItsOwnAndEnds) {
+    const TerminalRow& row = GetParam();
+    QStringList command = row.wrapper;
+    if (!command.isEmpty() && QStandardPaths::findExecutable(command.front()).isEmpty())
+        GTEST_SKIP() << "no " << command.front().toStdString();
+    command << QStringLiteral(HEXORIN_PROGRAM) << row.arguments;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const auto& [name, value] : row.environment)
+        value == nullptr
+            ? environment.remove(QString::fromLatin1(name))
+            : environment.insert(QString::fromLatin1(name), QString::fromLatin1(value));
+    if (environment.value(QStringLiteral("QT_QPA_PLATFORM")) == QStringLiteral("wayland") &&
+        waylandPluginInstalled())
+        GTEST_SKIP() << "Qt's Wayland plugin is installed here";
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(command.front(), command.mid(1));
+    const bool finished = program.waitForFinished(kFinishMilliseconds * 2);
+    if (!finished) {
+        program.kill();
+        program.waitForFinished();
+    }
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    SCOPED_TRACE("output:\n" + out.toStdString() + "errors:\n" + errors.toStdString());
+    ASSERT_TRUE(finished) << "the program did not end";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), row.status);
+    EXPECT_TRUE(out.startsWith(row.out));
+    EXPECT_EQ(out.isEmpty(), row.out.isEmpty());
+    EXPECT_TRUE(errors.startsWith(row.errors));
+    EXPECT_EQ(errors.count(QLatin1Char('\n')), row.errors.isEmpty() ? 0 : 1);
+}
+
+const QString kNoDisplay = QStringLiteral("hexorin: no display");
+const QString kHelp = QStringLiteral("Aufruf: hexorin [Qt-Optionen]\n");
+const QString kVersion = QStringLiteral("hexorin " HEXORIN_VERSION "\n");
+const QStringList kEightBitScreen{QStringLiteral("xvfb-run"), QStringLiteral("-a"),
+                                  QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x8")};
+
+QStringList words(const char* text) {
+    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ProgramOnTheTerminal,
+    ::testing::Values(
+        TerminalRow{"DisplayUnset", {}, {}, {}, 1, {}, kNoDisplay},
+        TerminalRow{"DisplayEmpty", {}, {}, {{"DISPLAY", ""}}, 1, {}, kNoDisplay},
+        TerminalRow{"NoServerOnTheDisplay", {}, {}, {{"DISPLAY", ":97"}}, 1, {}, kNoDisplay},
+        TerminalRow{"Help", {}, words("--help"), {}, 0, kHelp, {}},
+        TerminalRow{"ShortHelp", {}, words("-h"), {}, 0, kHelp, {}},
+        TerminalRow{"Version", {}, words("--version"), {}, 0, kVersion, {}},
+        TerminalRow{
+            "VersionAfterAQtOption", {}, words("-platform offscreen -v"), {}, 0, kVersion, {}},
+        TerminalRow{"UnknownArgument",
+                    {},
+                    words("--hlep"),
+                    {{"QT_QPA_PLATFORM", "offscreen"}},
+                    2,
+                    {},
+                    QStringLiteral("hexorin: unknown argument \"--hlep\"")},
+        // Qt takes -platform for itself: the platform it names is missing, not the argument.
+        TerminalRow{"QtOptionNamingAMissingPlatform",
+                    {},
+                    words("-platform nosuchplatform"),
+                    {},
+                    1,
+                    {},
+                    QStringLiteral("hexorin: Qt has no platform plugin \"nosuchplatform\" "
+                                   "(installed: ")},
+        TerminalRow{"WaylandWithoutItsPlugin",
+                    {},
+                    {},
+                    {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}},
+                    1,
+                    {},
+                    QStringLiteral("hexorin: Qt's platform plugin \"wayland\" is not installed; "
+                                   "install the package qt6-wayland")},
+        TerminalRow{"EightBitScreen",
+                    kEightBitScreen,
+                    {},
+                    {},
+                    1,
+                    {},
+                    QStringLiteral("hexorin: the display has 8 bits per pixel")}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 // The processes whose environment holds the text, as a child inherits it.
 int processesWith(const QByteArray& text) {
