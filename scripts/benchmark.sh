@@ -9,10 +9,22 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages "${hexorin_run_packages[@]}" "${hexorin_test_packages[@]}"
 
 hexorin_build_preset bench "${HEXORIN_BUILD_DIR:-}" \
-    hexorin_search_benchmark hexorin_visible_benchmark
+    hexorin_search_benchmark hexorin_visible_benchmark hexorin
 build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/bench}"
 
 echo "== the search through the window object, no display"
 "$build/bench/hexorin_search_benchmark"
 echo "== the search in the real window, under Xvfb"
-xvfb-run -a "$build/bench/hexorin_visible_benchmark" "$@"
+visible="$(xvfb-run -a "$build/bench/hexorin_visible_benchmark" "$@")"
+echo "$visible" | head -n -2
+
+# The same full search heard by a screen reader that reads every event's source, against the
+# fastest visible run above, which has no accessibility at all.
+echo "== the search in the real program, heard by a screen reader"
+heard="$("$hexorin_root/tests/window/qt/accessibility_atspi.sh" "$build/hexorin" --benchmark |
+    sed -n 's/^heard //p')"
+plain="$(echo "$visible" | sed -n 's/^visible full run: \([0-9.]*\) s.*/\1/p')"
+read -r seconds behind events <<<"$heard"
+awk -v s="$seconds" -v p="$plain" -v b="$behind" -v n="$events" 'BEGIN {
+    printf "screen-reader run / plain run: %.2f; listener behind by %.2f s; %d events\n", s / p, b, n }'
+echo "$visible" | tail -n 2

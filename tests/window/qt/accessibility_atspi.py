@@ -132,8 +132,9 @@ def full_search(item, toggle, during=None):
     return started, float(poller.stdout.read())
 
 
-def follow_a_full_search(item, toggle):
-    """A reader that reads every event's source keeps up with a search at full speed."""
+def hear_a_full_search(item, toggle):
+    """A full search heard by a listener that reads every event's source; returns its length,
+    how far the listener was behind at its end, and the events it heard."""
     heard = []
 
     def listener(event):
@@ -145,14 +146,18 @@ def follow_a_full_search(item, toggle):
     started, reached = full_search(item, toggle)
     wait_for(lambda: time.monotonic() > max(heard[-1:] + [reached]) + 1, "the events to end", 30)
     pyatspi.Registry.deregisterEventListener(listener, *kinds)
-    behind = max(0.0, heard[-1] - reached) if heard else 0.0
-    seconds = reached - started
+    return reached - started, max(0.0, heard[-1] - reached) if heard else 0.0, len(heard)
+
+
+def follow_a_full_search(item, toggle):
+    """A reader that reads every event's source keeps up with a search at full speed."""
+    seconds, behind, events = hear_a_full_search(item, toggle)
     bound = 5 * seconds + 150  # a few a second, and each box once at the end
-    print("full search: %.2f s, %d events, listener behind by %.2f s" % (seconds, len(heard), behind))
+    print("full search: %.2f s, %d events, listener behind by %.2f s" % (seconds, events, behind))
     if behind > 0.5:
         fail("the listener was %.2f s behind" % behind)
-    if len(heard) > bound:
-        fail("%d events in a %.1f s search, more than %d" % (len(heard), seconds, bound))
+    if events > bound:
+        fail("%d events in a %.1f s search, more than %d" % (events, seconds, bound))
     if text_of(item(COUNTER)) != "960":
         fail("the counter reads %r" % text_of(item(COUNTER)))
     check_solutions(text_of(item(LIST)))
@@ -199,15 +204,29 @@ def edit_during_a_full_search(item, toggle, program):
         fail("the list does not hold the last text it was given")
 
 
-def main():
-    pyatspi.setTimeout(10000, 60000)  # a sanitized build on a busy machine answers slowly
-    program = find_program()
+def named_items(program):
     named = {o.name: o for o in pyatspi.findAllDescendants(program, lambda o: bool(o.name))}
 
     def item(name):
         if name not in named:
             fail("no object named " + name)
         return named[name]
+
+    return item
+
+
+def benchmark():
+    """For the benchmark: one full search heard as above, in one line; then the program ends."""
+    item = named_items(find_program())
+    seconds, behind, events = hear_a_full_search(item, 0)
+    print("heard %.3f %.3f %d" % (seconds, behind, events), flush=True)
+    item("Beenden").queryAction().doAction(0)
+
+
+def main():
+    pyatspi.setTimeout(10000, 60000)  # a sanitized build on a busy machine answers slowly
+    program = find_program()
+    item = named_items(program)
 
     pyatspi.Registry.registerEventListener(
         lambda event: checked_events.append((event.source.name, event.detail1 == 1)),
@@ -287,5 +306,7 @@ def main():
 
 if sys.argv[1:] == ["--poll"]:
     poll()
+elif sys.argv[1:] == ["--benchmark"]:
+    benchmark()
 else:
     main()
