@@ -2,10 +2,19 @@
 
 #include "window/qt/qt_platform.h"
 
+#include <cstdlib>
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
+
+#ifdef HEXORIN_HAS_XCB
+#include <xcb/xcb.h>
+#endif
 
 #include "window/layout.h"
 #include "window/qt/qt_units.h"
@@ -23,6 +32,39 @@ void plainBox(QMessageBox& box) {
                        Qt::WindowCloseButtonHint);
 }
 
+// False once another program has destroyed the widget's window under it. Only X11 lets one.
+bool windowExists(const QWidget& widget) {
+#ifdef HEXORIN_HAS_XCB
+    const auto* const x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || widget.windowHandle() == nullptr)
+        return true;
+    xcb_connection_t* const connection = x11->connection();
+    xcb_generic_error_t* error = nullptr;
+    std::free(xcb_get_window_attributes_reply(
+        connection,
+        xcb_get_window_attributes(connection, static_cast<xcb_window_t>(widget.winId())), &error));
+    const bool gone = error != nullptr;
+    std::free(error);
+    return !gone;
+#else
+    static_cast<void>(widget);
+    return true;
+#endif
+}
+
+// A box whose window disappears without an answer counts as closed with `unanswered`; Qt alone
+// would wait for it, and keep the main window blocked, for good.
+int runBox(QMessageBox& box, QMessageBox::StandardButton unanswered) {
+    constexpr int kWatchMilliseconds = 250;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &box, [&box, unanswered] {
+        if (box.isVisible() && !windowExists(box))
+            box.done(unanswered);
+    });
+    watch.start(kWatchMilliseconds);
+    return box.exec();
+}
+
 } // namespace
 
 void QtPlatform::setTurnObserver(std::function<void()> observer) {
@@ -37,7 +79,7 @@ void QtPlatform::showMessage(const std::string& text) {
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setDefaultButton(QMessageBox::Ok);
     plainBox(box);
-    box.exec();
+    runBox(box, QMessageBox::Ok);
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
@@ -50,7 +92,7 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     plainBox(box);
-    return box.exec() == QMessageBox::Yes;
+    return runBox(box, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtPlatform::processEvents() {
