@@ -42,10 +42,15 @@ make_chroot() {
 }
 
 mounted=()
+# A process the tests started may still be on its way out: each mount gets a few tries.
 unmount_all() {
-    local index
+    local index try
     for ((index = ${#mounted[@]} - 1; index >= 0; index--)); do
-        umount "${mounted[index]}" || echo "hexorin: could not unmount ${mounted[index]}" >&2
+        for try in 1 2 3 4 5 6 7 8 9 10; do
+            umount "${mounted[index]}" 2>/dev/null && continue 2
+            sleep 1
+        done
+        echo "hexorin: could not unmount ${mounted[index]}" >&2
     done
 }
 

@@ -142,13 +142,16 @@ done
 
 # lintian, where installed: no error and no warning but the placeholder contact's (in the control
 # fields and the changelog), which stays until the owner names one; nor the hardening notes, which
-# it gives only as information.
+# it gives only as information. Debian 13's lintian runs appstreamcli itself, without lowering
+# url-homepage-missing, and warns appstream-metadata-validation-failed: the validation above has
+# judged the same file with only that tag let pass.
 if command -v lintian >/dev/null; then
     findings="$(lintian --display-info "$deb" 2>&1 | grep -v '^running with root privileges')"
     echo "lintian:"
     echo "${findings:-(nothing)}"
     unexpected="$(echo "$findings" | grep -E '^[EW]: |hardening-' |
-        grep -vE '^E: hexorin: bogus-mail-host(-in-debian-changelog)? .*hexorin@localhost')"
+        grep -vE '^E: hexorin: bogus-mail-host(-in-debian-changelog)? .*hexorin@localhost' |
+        grep -vE '^W: hexorin: appstream-metadata-validation-failed ')"
     [ -z "$unexpected" ] || fail "lintian finds:
 $unexpected"
 else
