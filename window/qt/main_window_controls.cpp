@@ -277,10 +277,12 @@ QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, co
         showCaption(widget, box.caption());
         widget->setChecked(box.value() == CheckBox::ticked);
     });
-    // toggled, not clicked: a screen reader's toggle action changes the box without a click.
-    connect(widget, &QCheckBox::toggled, this, [this, &box](bool checked) {
+    // toggled, not clicked: a screen reader's toggle action changes the box without a click, and
+    // may meet a widget a frame behind. The toggle is made on the control's value, which the
+    // widget then shows.
+    connect(widget, &QCheckBox::toggled, this, [this, &box] {
         if (!mirror_.applying())
-            box.setValue(checked ? CheckBox::ticked : CheckBox::unticked);
+            box.setValue(box.value() == CheckBox::ticked ? CheckBox::unticked : CheckBox::ticked);
     });
     return widget;
 }
