@@ -47,9 +47,10 @@ private:
 // " 7" for a number that is not negative, "-7" otherwise.
 std::string signedNumberText(long long number);
 
-// The leading decimal number of a text typed by anyone. Blanks are ignored anywhere, "." is the
-// decimal point in every locale, an optional sign and exponent are read, and a text without a
-// number gives 0. Numbers too large for a double give plus or minus infinity; never NaN.
+// The leading decimal number of a text typed by anyone: blanks are ignored anywhere, then an
+// optional sign, digits and at most one point, "." in every locale. Reading stops at anything
+// else, so "1e3" reads 1 and "1,5" reads 1; a text without a number gives 0. Numbers too large for
+// a double give plus or minus infinity; never NaN.
 double lenientParse(std::string_view text);
 
 // True for a text of blanks alone, or none: it holds no number, and no blank changes what a
@@ -61,7 +62,8 @@ inline bool holdsOnlyBlanks(std::string_view text) {
     return true;
 }
 
-// The whole text (blanks around it allowed) as a number, or nothing when it is not one.
+// The whole text, blanks around it allowed, as a number of the same form, or nothing when it is
+// not one.
 std::optional<double> strictParseAny(std::string_view text);
 // The same, with the tags the grid holds read on every pass without a call.
 inline std::optional<double> strictParse(std::string_view text) {

@@ -48,12 +48,14 @@ TEST_F(BoardTest, StartUpState) {
 
 TEST_F(BoardTest, LineSumTable) {
     using FieldTexts = std::vector<std::pair<int, std::string>>;
-    const FieldTexts everyField{{1, "99"},   {2, "abc"},    {3, "1e999"},   {4, "-4"},
-                                {5, "-1e9"}, {6, "0.5"},    {7, "12"},      {8, "7"},
-                                {9, ""},     {10, "1e300"}, {11, "-1e999"}, {12, "3"}};
+    const std::string kHuge = "1" + std::string(300, '0');  // a double
+    const std::string kHuger = "1" + std::string(400, '0'); // infinite
+    const FieldTexts everyField{{1, "99"},   {2, "abc"},  {3, kHuger},        {4, "-4"},
+                                {5, "-1e9"}, {6, "0.5"},  {7, "12"},          {8, "7"},
+                                {9, ""},     {10, kHuge}, {11, "-" + kHuger}, {12, "3"}};
     const FieldTexts line5{{6, "5"}, {8, "10"}, {11, "4"}, {12, "7"}};
     FieldTexts line5AndOthers = line5;
-    line5AndOthers.insert(line5AndOthers.end(), {{2, "1e999"}, {9, "x"}, {10, "-9"}});
+    line5AndOthers.insert(line5AndOthers.end(), {{2, kHuger}, {9, "x"}, {10, "-9"}});
     struct Case {
         FieldTexts texts;
         int field;
@@ -71,10 +73,10 @@ TEST_F(BoardTest, LineSumTable) {
         {{{1, "12.5"}, {4, "13"}}, 4, 26}, {{{1, "13.5"}, {4, "13"}}, 4, 26},
         {{{1, "14.5"}, {4, "13"}}, 4, 28}, {{{5, "0.5"}, {7, "25"}}, 7, 26},
         // Hostile texts saturate, and NaN from inf - inf gives the smallest value.
-        {{{1, "99999999999"}}, 4, kHighest}, {{{7, "1e300"}}, 9, kHighest},
-        {{{3, "-1e300"}}, 11, kLowest}, {{{11, "1e999"}}, 12, kHighest},
-        {{{5, "-1e999"}}, 7, kLowest}, {{{1, "1e999"}, {2, "-1e999"}, {4, "12"}}, 4, kLowest},
-        {{{6, "-1e999"}, {12, "1e999"}}, 12, kLowest}};
+        {{{1, "99999999999"}}, 4, kHighest}, {{{7, kHuge}}, 9, kHighest},
+        {{{3, "-" + kHuge}}, 11, kLowest}, {{{11, kHuger}}, 12, kHighest},
+        {{{5, "-" + kHuger}}, 7, kLowest}, {{{1, kHuger}, {2, "-" + kHuger}, {4, "12"}}, 4, kLowest},
+        {{{6, "-" + kHuger}, {12, kHuger}}, 12, kLowest}};
     // clang-format on
     for (const Case& c : cases) {
         ScriptedPlatform quiet;

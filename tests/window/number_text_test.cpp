@@ -39,11 +39,11 @@ TEST(NumberTextTest, LenientParseReadsTheLeadingNumber) {
     const std::vector<std::pair<std::string, double>> cases{
         {"", 0}, {"  12 ", 12}, {"6.5", 6.5}, {"1 2", 12}, {" 1\t2 . 5 ", 12.5}, {"12abc", 12},
         {"abc", 0}, {"-0", 0}, {"+5", 5}, {"-7", -7}, {".5", 0.5}, {"5.", 5}, {"-", 0}, {".", 0},
-        {"1e3", 1000}, {"1E-2", 0.01}, {"1d2", 100}, {"2D+1", 20}, {"1e", 1}, {"1e+", 1},
-        {"1ex", 1}, {"1,5", 1}, {"1.5.5", 1.5}, {"0x10", 0}, {"nan", 0}, {"NaN", 0}, {"inf", 0},
-        {"-infinity", 0}, {"1e999", kInf}, {"-1e999", -kInf}, {"1e-999", 0},
-        {"0e999999999999", 0}, {"0.1", 0.1}, {"123456789012345678", 123456789012345678.0},
-        {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+        {"1e3", 1}, {"1E-2", 1}, {"2D+1", 2}, {"+-5", 0}, {"- 5", -5}, {"1,5", 1},
+        {"1.5.5", 1.5}, {"0x10", 0}, {"nan", 0}, {"NaN", 0}, {"inf", 0}, {"-infinity", 0},
+        {"0.1", 0.1}, {"123456789012345678", 123456789012345678.0},
+        {"17976931348623157" + std::string(292, '0'), std::numeric_limits<double>::max()},
+        {"-" + std::string(400, '9'), -kInf},
         {"\xff\xfe", 0}, {"\xc3\xa4+12", 0}, {"7\xc3\xa4", 7}, {"8\x80\x81", 8},
         {std::string(10'000, '9'), kInf}, {"0." + std::string(10'000, '0') + "1", 0}};
     // clang-format on
@@ -56,13 +56,13 @@ TEST(NumberTextTest, LenientParseReadsTheLeadingNumber) {
 
 TEST(NumberTextTest, LongDigitRunsStayDefined) {
     for (const std::string& text : {std::string(10'000, '1'), "1" + std::string(300, '0'),
-                                    "0." + std::string(400, '0') + "5e400"}) {
+                                    "0." + std::string(300, '0') + "5"}) {
         const double value = lenientParse(text);
         EXPECT_FALSE(std::isnan(value)) << text.size();
         EXPECT_GT(value, 0) << text.size();
     }
     EXPECT_EQ(lenientParse("1" + std::string(300, '0')), 1e300);
-    EXPECT_EQ(lenientParse("0." + std::string(400, '0') + "5e400"), 0.5);
+    EXPECT_EQ(lenientParse("0." + std::string(300, '0') + "5"), 5e-301);
 }
 
 TEST(NumberTextTest, StrictParseAcceptsOnlyWholeNumbers) {
@@ -74,7 +74,8 @@ TEST(NumberTextTest, StrictParseAcceptsOnlyWholeNumbers) {
          {Case{"0", 0.0}, Case{"1", 1.0}, Case{"-1", -1.0}, Case{" 1 ", 1.0}, Case{"+1", 1.0},
           Case{"2", 2.0}, Case{"", std::nullopt}, Case{" ", std::nullopt}, Case{"1x", std::nullopt},
           Case{"abc", std::nullopt}, Case{"inf", std::nullopt}, Case{"nan", std::nullopt},
-          Case{"-", std::nullopt}, Case{"1 2", std::nullopt}, Case{"--1", std::nullopt}}) {
+          Case{"-", std::nullopt}, Case{"1 2", std::nullopt}, Case{"--1", std::nullopt},
+          Case{".", std::nullopt}, Case{"1e3", std::nullopt}, Case{"1.5.", std::nullopt}}) {
         EXPECT_EQ(strictParse(c.text), c.expected) << '"' << c.text << '"';
     }
     // A tag allows its number when it reads as a number other than 0, with or without the fast
