@@ -2,12 +2,18 @@
 # copyright, and describes the Debian package that CPack builds from them.
 include(GNUInstallDirs)
 
-set(HEXORIN_APP_ID de.hexorin.Hexorin)
 set(hexorin_data ${PROJECT_SOURCE_DIR}/data)
 install(TARGETS hexorin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.svg
+set(hexorin_icon ${PROJECT_BINARY_DIR}/data/${HEXORIN_APP_ID}.svg)
+add_custom_command(OUTPUT ${hexorin_icon}
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/data
+                   COMMAND hexorin_icon_svg ${hexorin_icon}
+                   DEPENDS hexorin_icon_svg VERBATIM)
+add_custom_target(hexorin_icon DEPENDS ${hexorin_icon})
+add_dependencies(hexorin hexorin_icon)
+install(FILES ${hexorin_icon}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${hexorin_data}/${HEXORIN_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -176,7 +176,7 @@ void prepareEnvironment() {
 
 void prepareApplication(QApplication& application) {
     // Lets Wayland desktops match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("de.hexorin.Hexorin"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(HEXORIN_APP_ID));
     auto* const style = new WindowStyle;
     QApplication::setStyle(style); // the application owns it
     QApplication::setPalette(style->standardPalette());

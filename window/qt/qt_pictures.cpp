@@ -11,6 +11,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "window/icon.h"
+#include "window/qt/qt_units.h"
+
 namespace hexorin {
 namespace {
 
@@ -136,17 +139,16 @@ private:
 void paintWindowIcon(QPainter& painter, const QRectF& area) {
     const PainterState state(painter);
     const QRectF box = fitted(area, 1);
-    const qreal outline = outlineFor(box);
-    painter.setPen(QPen(kDarkBlue, outline));
-    painter.setBrush(kDiscBlue);
-    painter.drawEllipse(box.adjusted(outline / 2, outline / 2, -outline / 2, -outline / 2));
+    const qreal rim = std::max(1.0, box.width() * icon::kRimWidth);
+    painter.setPen(QPen(toQColor(icon::kRim), rim));
+    painter.setBrush(toQColor(icon::kDisc));
+    painter.drawEllipse(box.adjusted(rim / 2, rim / 2, -rim / 2, -rim / 2));
     QPainterPath cross;
     cross.setFillRule(Qt::WindingFill);
-    cross.addRect(box.left() + 0.2 * box.width(), box.top() + 0.4 * box.height(), 0.6 * box.width(),
-                  0.2 * box.height());
-    cross.addRect(box.left() + 0.4 * box.width(), box.top() + 0.2 * box.height(), 0.2 * box.width(),
-                  0.6 * box.height());
-    painter.fillPath(cross.simplified(), Qt::white);
+    for (const icon::UnitRect& bar : icon::kCrossBars)
+        cross.addRect(box.left() + bar.left * box.width(), box.top() + bar.top * box.height(),
+                      bar.width * box.width(), bar.height * box.height());
+    painter.fillPath(cross.simplified(), toQColor(icon::kCross));
 }
 
 void paintStartSign(QPainter& painter, const QRectF& area) {
