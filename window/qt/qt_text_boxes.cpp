@@ -256,12 +256,15 @@ void TextMirror::takeWidgetEdit(const QString& text) {
     const Splice edit = spliceBetween(shown_, edited);
     if (const std::optional<std::string> rebased = rebaseEdit(shown_, edit, box_.text()))
         box_.setText(*rebased);
-    undoneCharacters_ += edit.removed + edit.inserted.size();
     shown_ = std::move(edited);
     // Neither the widget nor its undo history can be changed from inside its own change signal.
     if (box_.text() != shown_)
         QMetaObject::invokeMethod(
             widget_, [this] { catchUp(); }, Qt::QueuedConnection);
+}
+
+void TextMirror::chargeUndo(std::size_t characters) {
+    undoneCharacters_ += characters;
     if (undoneCharacters_ > undoBudget_) {
         undoneCharacters_ = 0;
         QMetaObject::invokeMethod(
@@ -274,8 +277,12 @@ BoxEdit::BoxEdit(TextBox& box, QWidget* parent)
     , TextMirror(box, this, kLineUndoCharacters) {
     // Every change that is not the view's own: typing, pasting, dropping, undo, an input method.
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (!catchingUp_)
-            takeWidgetEdit(text);
+        if (catchingUp_)
+            return;
+        // A line edit tells no more of an edit than its new text: at most all of the old text
+        // gave way to all of the new.
+        chargeUndo(static_cast<std::size_t>(text.size()) + shown_.size());
+        takeWidgetEdit(text);
     });
 }
 
@@ -306,6 +313,10 @@ void BoxEdit::forgetUndo() {
 SolutionList::SolutionList(TextBox& box, QWidget* parent)
     : QPlainTextEdit(parent)
     , TextMirror(box, this, kListUndoCharacters) {
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (!catchingUp_)
+            chargeUndo(static_cast<std::size_t>(removed) + static_cast<std::size_t>(added));
+    });
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!catchingUp_)
             takeWidgetEdit(toPlainText());

@@ -41,6 +41,9 @@ public:
 protected:
     // The widget's new text after an edit by keys, mouse or input method.
     void takeWidgetEdit(const QString& edited);
+    // What an edit of the widget added to its undo history, in characters; a change that reads
+    // the same (all selected, the same text pasted) still adds to it.
+    void chargeUndo(std::size_t characters);
     [[nodiscard]] virtual std::string toControl(const QString& text) const = 0;
     // Lets go of the widget's undo history.
     virtual void forgetUndo() = 0;

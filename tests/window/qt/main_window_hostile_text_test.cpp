@@ -166,6 +166,31 @@ INSTANTIATE_TEST_SUITE_P(EveryBoxKind, HostileText, ::testing::ValuesIn(allPaste
                              return box + "_" + std::to_string(paste.index % hostileTexts().size());
                          });
 
+bool undoAvailable(const QWidget* box) {
+    if (const auto* const line = qobject_cast<const QLineEdit*>(box))
+        return line->isUndoAvailable();
+    return qobject_cast<const QPlainTextEdit*>(box)->document()->isUndoAvailable();
+}
+
+// Pasting the same long text over all of it reads as no change at all, yet each paste adds the
+// whole text twice to the undo history: that history is let go of now and then.
+TEST(HostileText, SamePasteOverAndOverKeepsTheUndoHistoryBounded) {
+    MainWindow window;
+    window.show();
+    const QString text = QStringLiteral("1,2;").repeated(10'000);
+    for (const BoxKind* const kind : {&kBoxKinds.front(), &kBoxKinds.back()}) {
+        QWidget* const box = window.findChild<QWidget*>(QString::fromLatin1(kind->name));
+        int forgotten = 0;
+        for (int turn = 0; turn < 30; ++turn) {
+            paste(box, text);
+            QCoreApplication::processEvents();
+            forgotten += undoAvailable(box) ? 0 : 1;
+        }
+        EXPECT_GE(forgotten, 2) << kind->name;
+        EXPECT_EQ(heldText(box), kind->control(window.form()).text()) << kind->name;
+    }
+}
+
 // A window with both check boxes unticked, and the milliseconds a search of as many turns of the
 // event loop took in it.
 struct TimedSearch {
