@@ -1,8 +1,10 @@
 """AT-SPI client for accessibility_atspi.sh: reads and toggles grid numbers as a screen reader
 would, presses keys through X11, and checks state, focus, events and the pixels on the screen;
-then follows full searches as a reader does, edits the star while one runs and replaces the list
-again and again. With --poll it only waits for the counter to read 960 and prints the time."""
+then follows full searches as a reader does, edits the star while one runs, replaces the list
+again and again, and destroys the open boxes from another X client. With --poll it only waits for
+the counter to read 960 and prints the time."""
 
+import ctypes
 import os
 import struct
 import subprocess
@@ -204,6 +206,40 @@ def edit_during_a_full_search(item, toggle, program):
         fail("the list does not hold the last text it was given")
 
 
+def destroy_window(window):
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    x11.XDestroyWindow(display, ctypes.c_ulong(int(window)))
+    x11.XSync(display, 0)
+    x11.XCloseDisplay(display)
+
+
+def boxes_destroyed_by_another_client(item, toggle, main_window):
+    """A box whose window another X client destroys counts as closed without an answer: the
+    message as closed, the question as Nein; the window stays usable."""
+    for name in ("Einzellösung", "Einzelschritt"):
+        item(name).queryAction().doAction(toggle)
+        wait_for(lambda: is_checked(item(name)), name + " ticked")
+    item("Start").queryAction().doAction(0)  # on the exhausted search: the message first
+    steps = [("Hexorin", lambda: text_of(item(COUNTER)) == "", "the reset after the message"),
+             ("Backtracking", lambda: text_of(item(COUNTER)) == "1" and
+              not is_checked(item("Einzelschritt")), "Nein: the run to the first solution")]
+    def boxes(title):  # xdotool matches names without case, and the leader window is "hexorin"
+        shown = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                               capture_output=True, text=True).stdout.split()
+        return [window for window in shown if window != main_window]
+
+    for title, then, what in steps:
+        wait_for(lambda: boxes(title), "the box titled " + title)
+        if len(boxes(title)) != 1:
+            fail("expected one box titled %s, found %s" % (title, boxes(title)))
+        destroy_window(boxes(title)[0])
+        wait_for(then, what + " once the box is destroyed")
+    item("Startwerte").queryAction().doAction(0)
+    wait_for(lambda: text_of(item(COUNTER)) == "", "Startwerte after the destroyed boxes")
+
+
 def named_items(program):
     named = {o.name: o for o in pyatspi.findAllDescendants(program, lambda o: bool(o.name))}
 
@@ -300,6 +336,7 @@ def main():
 
     follow_a_full_search(item, toggle)
     edit_during_a_full_search(item, toggle, program)
+    boxes_destroyed_by_another_client(item, toggle, window)
     item("Beenden").queryAction().doAction(0)
     print("ok: toggles, %d state changes, %d key steps" % (len(checked_events), len(steps)))
 
