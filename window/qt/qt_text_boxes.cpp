@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -368,8 +369,18 @@ std::string SolutionList::toControl(const QString& text) const {
     return toControlText(text);
 }
 
+// A document keeps every text its history held, even once the history is cleared: only a text set
+// anew lets go of them. The caret and the scrolled place stay.
 void SolutionList::forgetUndo() {
-    document()->clearUndoRedoStacks();
+    const int caret = textCursor().position();
+    const int scrolled = verticalScrollBar()->value();
+    catchingUp_ = true;
+    setPlainText(toPlainText());
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(std::min(caret, document()->characterCount() - 1));
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(scrolled);
+    catchingUp_ = false;
 }
 
 void installTextBoxAccessibility() {
