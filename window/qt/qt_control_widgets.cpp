@@ -144,6 +144,22 @@ int WindowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     }
 }
 
+void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    if (element != PE_IndicatorCheckBox)
+        return;
+    const QPalette& palette = option->palette;
+    const Color edge = edgeOn(fromQColor(palette.color(QPalette::Window)),
+                              fromQColor(palette.color(QPalette::WindowText)));
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(toQColor(edge));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+}
+
 // Menu bar entries that run at once have no drop-down to open, and Fusion highlights only an
 // entry whose drop-down is open: this highlights the entry under the pointer or chosen after Alt.
 void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
@@ -156,6 +172,22 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption* option
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+// The scroll bar's track is plain, its thumb a solid block that stands out from it.
+void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                     QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control != CC_ScrollBar)
+        return;
+    const QPalette& palette = option->palette;
+    const QColor track = palette.color(QPalette::Button);
+    painter->fillRect(subControlRect(control, option, SC_ScrollBarGroove, widget), track);
+    const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
+    if (option->state & State_Enabled && !thumb.isEmpty())
+        painter->fillRect(
+            thumb.adjusted(1, 1, -1, -1),
+            toQColor(edgeOn(fromQColor(track), fromQColor(palette.color(QPalette::ButtonText)))));
 }
 
 void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {

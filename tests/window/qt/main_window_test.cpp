@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -508,6 +509,114 @@ TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
     QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
     EXPECT_GT(bar->value(), bar->maximum() / 4);
     EXPECT_LT(bar->value(), bar->maximum() * 3 / 4);
+}
+
+// A desktop's palette reaches the window; the controls whose back colour the layout fixes keep
+// their text colours, and the check boxes and the list's scroll bar stay visible. Measured in the
+// drawn pixels.
+TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
+    const auto desktop = [](QColor surface, QColor text, QColor base) {
+        return QPalette(text, surface, surface.lighter(150), surface.darker(150),
+                        surface.darker(120), text, Qt::white, base, surface);
+    };
+    const std::vector<std::pair<const char*, QPalette>> palettes{
+        {"Fusion", QApplication::style()->standardPalette()},
+        {"GNOME dark", desktop({50, 50, 50}, {240, 240, 240}, {36, 36, 36})},
+        {"grey", desktop({128, 128, 128}, Qt::black, {140, 140, 140})},
+        {"black", desktop(Qt::black, Qt::yellow, Qt::black)},
+    };
+    // The colours a widget paints its text on and with.
+    const std::vector<std::tuple<const char*, QPalette::ColorRole, QPalette::ColorRole>> pairs{
+        {"QLineEdit", QPalette::Base, QPalette::Text},
+        {"QPlainTextEdit", QPalette::Base, QPalette::Text},
+        {"hexorin::PictureButton", QPalette::Button, QPalette::ButtonText},
+        {"QLabel", QPalette::Window, QPalette::WindowText},
+        {"hexorin::GridNumberBox", QPalette::Window, QPalette::WindowText},
+    };
+    const auto colours = [&pairs](const MainWindow& shown) {
+        std::map<QString, std::pair<QString, QString>> found;
+        for (const QWidget* const control : shown.findChildren<QWidget*>())
+            for (const auto& [type, back, text] : pairs)
+                if (control->inherits(type))
+                    found[control->objectName()] = {control->palette().color(back).name(),
+                                                    control->palette().color(text).name()};
+        return found;
+    };
+    const auto seen = [](const QImage& image, QPoint at) {
+        return fromQColor(image.pixelColor(at));
+    };
+    const std::map<QString, std::pair<QString, QString>> light = colours(window);
+    const QPalette before = QApplication::palette();
+    for (const auto& [name, palette] : palettes) {
+        QApplication::setPalette(palette);
+        MainWindow shown;
+        shown.show();
+        // Where the back colour is the layout's, not the desktop's, so is the text colour.
+        for (const auto& [control, own] : colours(shown)) {
+            if (own.first == light.at(control).first) {
+                EXPECT_EQ(own.second.toStdString(), light.at(control).second.toStdString())
+                    << name << ' ' << control.toStdString();
+            }
+        }
+
+        // The Start button's caption: the pixels it covers, against the face they cover. A blank
+        // caption keeps the picture where it is.
+        auto* const start = shown.findChild<QPushButton*>(QStringLiteral("cmdSucher"));
+        const QImage captioned = start->grab().toImage();
+        start->setText(QStringLiteral(" "));
+        const QImage bare = start->grab().toImage();
+        double caption = 1;
+        for (int y = 0; y < bare.height(); ++y)
+            for (int x = 0; x < bare.width(); ++x)
+                caption = std::max(caption, contrast(seen(captioned, {x, y}), seen(bare, {x, y})));
+        EXPECT_GE(caption, 4.5) << name;
+
+        // The check box's edge against the window around it, and the tick against the box.
+        auto* const box = shown.findChild<QCheckBox*>(QStringLiteral("Check1"));
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator =
+            box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QRect around = box->geometry().adjusted(-4, 0, 0, 0);
+        const QImage surface =
+            shown.findChild<QWidget*>(QStringLiteral("Form1"))->grab(around).toImage();
+        const QPoint edge = indicator.topLeft() + QPoint(4, indicator.height() / 2);
+        EXPECT_GE(contrast(seen(surface, edge), seen(surface, {1, edge.y()})), 3.0) << name;
+        box->setChecked(true);
+        const QImage ticked = box->grab().toImage();
+        double tick = 1;
+        for (int y = indicator.top() + 2; y < indicator.bottom() - 1; ++y)
+            for (int x = indicator.left() + 2; x < indicator.right() - 1; ++x)
+                tick = std::max(tick, contrast(seen(ticked, {x, y}),
+                                               seen(ticked, indicator.topLeft() + QPoint(2, 2))));
+        EXPECT_GE(tick, 3.0) << name;
+
+        // The thumb of the list's scroll bar, at the top, against its track below.
+        std::string lines;
+        for (int line = 0; line < 100; ++line)
+            lines += "  1,  2,  3\r\n";
+        shown.form().txtErgebnisse.setText(lines);
+        shown.syncView();
+        QScrollBar* const bar =
+            shown.findChild<QPlainTextEdit*>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
+        bar->setValue(bar->minimum());
+        QStyleOptionSlider slider;
+        slider.initFrom(bar);
+        slider.orientation = bar->orientation();
+        slider.minimum = bar->minimum();
+        slider.maximum = bar->maximum();
+        slider.pageStep = bar->pageStep();
+        const auto part = [bar, &slider](QStyle::SubControl control) {
+            return bar->style()->subControlRect(QStyle::CC_ScrollBar, &slider, control, bar);
+        };
+        const QImage track = bar->grab().toImage();
+        EXPECT_GE(
+            contrast(seen(track, part(QStyle::SC_ScrollBarSlider).center()),
+                     seen(track, part(QStyle::SC_ScrollBarGroove).bottomLeft() + QPoint(3, -2))),
+            3.0)
+            << name;
+    }
+    QApplication::setPalette(before);
 }
 
 // The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
