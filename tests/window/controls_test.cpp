@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "form_fixture.h"
+#include "window/layout.h"
 
 namespace hexorin::testing {
 namespace {
@@ -105,6 +106,23 @@ TEST(ColoursTest, ContrastLegibleTextAndEdges) {
             const Color back = rgb(grey, grey / 2, 255 - grey);
             EXPECT_GE(contrast(edgeOn(back, ink), back), 3.0) << grey;
         }
+}
+
+// The window on screens of every size: whole where it fits, else the room, with a scroll bar's room
+// across each side that had to be cut.
+TEST(LayoutTest, WindowFitsTheScreensFreeArea) {
+    using layout::Extent;
+    const std::vector<std::pair<Extent, Extent>> rows{
+        // room, what the window gets of it (wanting 611 × 537, bars 16 thick)
+        {{1280, 1024}, {611, 537}}, {{611, 537}, {611, 537}},
+        {{640, 480}, {627, 480}}, // scrolls down
+        {{620, 480}, {620, 480}}, // and across, for want of room for the vertical bar
+        {{600, 700}, {600, 553}}, // scrolls across
+        {{600, 545}, {600, 545}}, // and down: the horizontal bar takes the last of the height
+        {{300, 200}, {300, 200}},
+    };
+    for (const auto& [room, got] : rows)
+        EXPECT_EQ(layout::fitted({611, 537}, room, 16), got) << room.width << 'x' << room.height;
 }
 
 TEST_F(OutOfRangeDeathTest, IsFatalAndNamesArrayAndIndex) {

@@ -3,12 +3,14 @@
 
 #include "window/qt/qt_control_widgets.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionMenuItem>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 #include "window/layout.h"
@@ -217,6 +219,42 @@ ClientArea::ClientArea(QWidget* parent)
 
 QSize ClientArea::sizeHint() const {
     return {pixels(layout::kClientWidth), pixels(layout::kClientHeight)};
+}
+
+ClientView::ClientView(ClientArea* client, QWidget* parent)
+    : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus); // not a control: Tab passes it by
+    setWidget(client);
+    // The view fills the surface beneath already.
+    client->setAutoFillBackground(false);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*old*/, QWidget* now) {
+        if (now != nullptr && widget()->isAncestorOf(now))
+            ensureWidgetVisible(now);
+    });
+}
+
+// QScrollArea's own hint is capped at a size smaller than the client area.
+QSize ClientView::sizeHint() const {
+    return widget()->sizeHint();
+}
+
+void ClientView::takeWheels() {
+    widget()->installEventFilter(this);
+    for (QWidget* const control : widget()->findChildren<QWidget*>())
+        control->installEventFilter(this);
+}
+
+// Except over a control that scrolls itself, the solution list.
+bool ClientView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel)
+        return QScrollArea::eventFilter(watched, event);
+    for (auto* control = qobject_cast<QWidget*>(watched); control != nullptr && control != widget();
+         control = control->parentWidget())
+        if (qobject_cast<QAbstractScrollArea*>(control) != nullptr)
+            return false;
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
 }
 
 } // namespace hexorin

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include "window/color.h"
 #include "window/qt/qt_pictures.h"
@@ -95,6 +96,21 @@ class ClientArea final : public QWidget {
 public:
     explicit ClientArea(QWidget* parent);
     [[nodiscard]] QSize sizeHint() const override;
+};
+
+// Shows the client area whole where the window has room for it; on a smaller screen the part that
+// fits, scrolled to the control that takes the focus.
+class ClientView final : public QScrollArea {
+    Q_OBJECT
+
+public:
+    ClientView(ClientArea* client, QWidget* parent);
+    [[nodiscard]] QSize sizeHint() const override;
+    // The wheel over the client area scrolls the view; the controls stop the wheel on its way up.
+    void takeWheels();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace hexorin

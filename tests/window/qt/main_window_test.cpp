@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -35,6 +36,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "form_fixture.h"
@@ -262,9 +264,61 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesInPixels) {
     };
     for (const Row& row : rows) {
         QWidget* const control = widget(QString::fromLatin1(row.name));
-        EXPECT_EQ(QRect(control->mapTo(window.centralWidget(), QPoint()), control->size()),
+        EXPECT_EQ(QRect(control->mapTo(widget(QStringLiteral("Form1")), QPoint()), control->size()),
                   QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15))
             << row.name;
+    }
+}
+
+// Also run on a 640 × 480 screen and at twice the scale on 1280 × 1024: there the window takes the
+// screen's free area and scrolls to the control that gets the focus.
+TEST_F(MainWindowTest, FitsTheScreenAndScrollsToTheFocus) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect room = window.screen()->availableGeometry();
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize wanted = window.sizeHint() + frame;
+    const bool roomy = wanted.width() <= room.width() && wanted.height() <= room.height();
+    auto* const view = qobject_cast<QScrollArea*>(window.centralWidget());
+    ASSERT_NE(view, nullptr);
+    QWidget* const client = widget(QStringLiteral("Form1"));
+    EXPECT_EQ(client->size(), QSize(607, 514));
+    EXPECT_TRUE(room.contains(window.frameGeometry())) << room.height();
+    if (roomy) {
+        EXPECT_EQ(window.size(), client->size() + QSize(0, window.menuBar()->height()));
+    } else {
+        EXPECT_EQ(window.frameGeometry().height(), room.height());
+    }
+    EXPECT_EQ(view->verticalScrollBar()->isVisible(), !roomy);
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    for (const char* name : {"Command1", "cmdSucher", "txtHilfe", "txtIn(12)", "txtErgebnisse"}) {
+        QWidget* const control = widget(QString::fromLatin1(name));
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), control) << name;
+        const QRect shown(control->mapTo(view->viewport(), QPoint()), control->size());
+        EXPECT_TRUE(view->viewport()->rect().contains(shown)) << name;
+    }
+    // The wheel: over the star the view scrolls, over the list the list.
+    QScrollBar* const list =
+        widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
+    std::string lines;
+    for (int line = 0; line < 100; ++line)
+        lines += "  1,  2,  3\r\n";
+    window.form().txtErgebnisse.setText(lines);
+    window.syncView();
+    list->setValue(list->minimum());
+    for (const char* name : {"txtFeld(7)", "txtErgebnisse"}) {
+        const int viewAt = view->verticalScrollBar()->value();
+        const int listAt = list->value();
+        // What the pointer is over: the list's viewport, or the box.
+        QWidget* const box = widget(QString::fromLatin1(name));
+        QWidget* const over = box->childAt(5, 5) != nullptr ? box->childAt(5, 5) : box;
+        QWheelEvent wheel({5, 5}, over->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        const bool onList = name == std::string_view("txtErgebnisse");
+        EXPECT_EQ(view->verticalScrollBar()->value() > viewAt, !roomy && !onList) << name;
+        EXPECT_EQ(list->value() > listAt, onList) << name;
     }
 }
 
