@@ -82,6 +82,7 @@ int renderWindow(const WindowShot& shot) {
     }
     hexorin::MainWindow window;
     window.show();
+    window.resize(window.sizeHint()); // whole, even where the screen is smaller
     QApplication::processEvents();
     if (shot.solution) {
         window.findChild<QCheckBox*>(QStringLiteral("Check2"))->click();

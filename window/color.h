@@ -34,4 +34,14 @@ constexpr Color paletteColor(PaletteIndex index) {
     return kPalette[static_cast<std::size_t>(index)];
 }
 
+// Contrast ratio of two colours as the WCAG define it, from 1 (alike) to 21 (black and white).
+double contrast(Color first, Color second);
+
+// `text` where it can be read on `back` (4.5:1), else black or white, whichever reads better.
+Color legibleOn(Color back, Color text);
+
+// An edge that stands out from `back` (3:1) whatever colours a desktop gives: the colour nearest
+// `back` on the way to `ink`, or to black or white where `ink` itself stands out too little.
+Color edgeOn(Color back, Color ink);
+
 } // namespace hexorin

@@ -4,6 +4,7 @@
 // positions and sizes are in twips (15 twips are one pixel at 96 dots per inch), relative to the
 // control's container.
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -45,6 +46,23 @@ inline constexpr Color kForbidAllBlue = rgb(0, 0, 192);
 inline constexpr Color kWhite = rgb(255, 255, 255);
 inline constexpr Color kBlack = rgb(0, 0, 0);
 inline constexpr Color kBlue = rgb(0, 0, 255);
+
+// The window on a screen with less free room than it wants (both in pixels, frame included): as
+// much as fits, with room for a scroll bar (`bar` thick) across each side that had to be cut.
+struct Extent {
+    int width = 0;
+    int height = 0;
+
+    friend constexpr bool operator==(Extent, Extent) = default;
+};
+constexpr Extent fitted(Extent wanted, Extent room, int bar) {
+    const bool cutHeight = wanted.height > room.height;
+    const bool cutWidth = wanted.width + (cutHeight ? bar : 0) > room.width;
+    // A horizontal bar can take the last of the height.
+    const bool scrollsDown = cutHeight || wanted.height + (cutWidth ? bar : 0) > room.height;
+    return {std::min(wanted.width + (scrollsDown ? bar : 0), room.width),
+            std::min(wanted.height + (cutWidth ? bar : 0), room.height)};
+}
 
 // The three frames, on the window.
 inline constexpr Rect kStarFrame{240, 120, 4815, 5295}; // Frame3

@@ -1,10 +1,13 @@
-// The controls on their own: revisions, appended text, numeric value, indices out of range.
+// The controls on their own: revisions, appended text, numeric value, indices out of range; and the
+// contrast of the colours they are drawn in.
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "form_fixture.h"
+#include "window/layout.h"
 
 namespace hexorin::testing {
 namespace {
@@ -78,6 +81,49 @@ TEST(ControlsTest, NumericValueFollowsTheText) {
 
 // An index outside an array stops the program, naming the array and the index.
 using OutOfRangeDeathTest = FormTest;
+
+// Ratios as the WCAG's own examples give them; the greys are a dark desktop's.
+TEST(ColoursTest, ContrastLegibleTextAndEdges) {
+    const std::vector<std::tuple<Color, Color, double>> ratios{
+        {kPalette[0], kPalette[15], 21.0},        {rgb(240, 240, 240), kPalette[15], 1.14},
+        {rgb(36, 36, 36), rgb(50, 50, 50), 1.21}, {rgb(118, 118, 118), kPalette[15], 4.54},
+        {kPalette[15], rgb(118, 118, 118), 4.54},
+    };
+    for (const auto& [one, other, ratio] : ratios)
+        EXPECT_NEAR(contrast(one, other), ratio, 0.005) << ratio;
+    const std::vector<std::tuple<Color, Color, Color>> legible{
+        // back, own text, what is drawn
+        {kPalette[15], kPalette[0], kPalette[0]},
+        {kPalette[15], rgb(240, 240, 240), kPalette[0]},
+        {paletteColor(PaletteIndex::DarkBlue), kPalette[0], kPalette[15]},
+        {rgb(192, 192, 192), paletteColor(PaletteIndex::Blue), paletteColor(PaletteIndex::Blue)},
+    };
+    for (const auto& [back, text, drawn] : legible)
+        EXPECT_EQ(legibleOn(back, text), drawn) << contrast(back, text);
+    // An edge stands out from any back colour, whatever ink it is drawn towards.
+    for (int grey = 0; grey <= 255; grey += 5)
+        for (const Color ink : {kPalette[0], kPalette[15], rgb(grey, grey, grey), kPalette[9]}) {
+            const Color back = rgb(grey, grey / 2, 255 - grey);
+            EXPECT_GE(contrast(edgeOn(back, ink), back), 3.0) << grey;
+        }
+}
+
+// The window on screens of every size: whole where it fits, else the room, with a scroll bar's room
+// across each side that had to be cut.
+TEST(LayoutTest, WindowFitsTheScreensFreeArea) {
+    using layout::Extent;
+    const std::vector<std::pair<Extent, Extent>> rows{
+        // room, what the window gets of it (wanting 611 × 537, bars 16 thick)
+        {{1280, 1024}, {611, 537}}, {{611, 537}, {611, 537}},
+        {{640, 480}, {627, 480}}, // scrolls down
+        {{620, 480}, {620, 480}}, // and across, for want of room for the vertical bar
+        {{600, 700}, {600, 553}}, // scrolls across
+        {{600, 545}, {600, 545}}, // and down: the horizontal bar takes the last of the height
+        {{300, 200}, {300, 200}},
+    };
+    for (const auto& [room, got] : rows)
+        EXPECT_EQ(layout::fitted({611, 537}, room, 16), got) << room.width << 'x' << room.height;
+}
 
 TEST_F(OutOfRangeDeathTest, IsFatalAndNamesArrayAndIndex) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -10,6 +10,9 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 
 #include "window/qt/qt_control_widgets.h"
 #include "window/qt/qt_text_boxes.h"
@@ -117,10 +120,14 @@ MainWindow::MainWindow(QWidget* parent)
     installTextBoxAccessibility();
     createMenu();
     auto* const client = new ClientArea(this);
-    setCentralWidget(client);
+    auto* const view = new ClientView(client, this);
+    setCentralWidget(view);
     made(client, "Form1");
     onMouseMove(client, handler(&Form1::Form_MouseMove));
+    // A window larger than the client area shows the view's surface around it.
+    onMouseMove(view->viewport(), handler(&Form1::Form_MouseMove));
     createControls(client);
+    view->takeWheels();
     setFocusOrder();
     form_.Form_Load();
     mirror_.now();
@@ -130,7 +137,7 @@ MainWindow::MainWindow(QWidget* parent)
 // The widgets go before the form: while Qt takes them down, no signal of theirs may reach a
 // handler that uses it.
 MainWindow::~MainWindow() {
-    const std::unique_ptr<QWidget> client(takeCentralWidget());
+    const std::unique_ptr<QWidget> view(takeCentralWidget());
 }
 
 void MainWindow::setTurnObserver(std::function<void()> observer) {
@@ -143,6 +150,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!form_.programEnding())
         form_.closeRequested();
     event->accept();
+}
+
+// On a screen with less free room than the window wants, the window takes what there is and its
+// client area scrolls. The frame is known once the window exists.
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (event->spontaneous() || screen() == nullptr)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    const QSize wanted = sizeHint() + frame;
+    const QSize room = screen()->availableGeometry().size();
+    const layout::Extent fit =
+        layout::fitted({wanted.width(), wanted.height()}, {room.width(), room.height()},
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    resize(QSize(fit.width, fit.height) - frame);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,9 +1,6 @@
 // The window's controls: one widget per control of Form1, where the layout puts it, and the
 // bindings that keep each widget showing its control.
 
-#include <algorithm>
-#include <cmath>
-
 #include <QCheckBox>
 #include <QScrollBar>
 
@@ -29,30 +26,6 @@ QFont fontFor(Font font) {
 
 Rect square(Point at, int size) {
     return {at.x, at.y, size, size};
-}
-
-// Relative luminance and contrast ratio as the WCAG define them.
-double luminance(Color color) {
-    const auto linear = [](std::uint8_t channel) {
-        const double value = channel / 255.0;
-        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(color.red) + 0.7152 * linear(color.green) + 0.0722 * linear(color.blue);
-}
-
-double contrast(Color first, Color second) {
-    const double one = luminance(first);
-    const double other = luminance(second);
-    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
-}
-
-// A label's own text colour, unless it cannot be read on the label's back colour (black on the
-// dark blue of a forbidden number): then black or white, whichever reads better.
-Color legibleText(Color text, Color back) {
-    constexpr double kReadable = 4.5;
-    if (contrast(text, back) >= kReadable)
-        return text;
-    return contrast(kWhite, back) > contrast(kBlack, back) ? kWhite : kBlack;
 }
 
 // The caption of a label or button as its control holds it.
@@ -242,7 +215,8 @@ QWidget* MainWindow::addGridNumber(int index, QWidget* parent) {
     widget->setGeometry(pixels(gridLabel(index)));
     mirror_.bind(label, [widget, &label] {
         showCaption(widget, label.caption());
-        setColor(widget, QPalette::WindowText, legibleText(label.foreColor(), label.backColor()));
+        // Black on the dark blue of a forbidden number could not be read.
+        setColor(widget, QPalette::WindowText, legibleOn(label.backColor(), label.foreColor()));
         setColor(widget, QPalette::Window, label.backColor());
         widget->setChecked(tagAllows(label.tag()));
     });
@@ -264,6 +238,8 @@ PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* 
     mirror_.bind(button, [widget, &button] {
         showCaption(widget, button.caption());
         setColor(widget, QPalette::Button, button.backColor());
+        // The layout gives a button no text colour; a dark desktop's would be light on white.
+        setColor(widget, QPalette::ButtonText, legibleOn(button.backColor(), kBlack));
         moveLeft(widget, button.left());
     });
     return widget;

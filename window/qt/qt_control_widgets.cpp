@@ -3,12 +3,14 @@
 
 #include "window/qt/qt_control_widgets.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionMenuItem>
+#include <QWheelEvent>
 #include <qdrawutil.h>
 
 #include "window/layout.h"
@@ -144,6 +146,22 @@ int WindowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     }
 }
 
+void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    if (element != PE_IndicatorCheckBox)
+        return;
+    const QPalette& palette = option->palette;
+    const Color edge = edgeOn(fromQColor(palette.color(QPalette::Window)),
+                              fromQColor(palette.color(QPalette::WindowText)));
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(toQColor(edge));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    painter->restore();
+}
+
 // Menu bar entries that run at once have no drop-down to open, and Fusion highlights only an
 // entry whose drop-down is open: this highlights the entry under the pointer or chosen after Alt.
 void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
@@ -156,6 +174,22 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption* option
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+// The scroll bar's track is plain, its thumb a solid block that stands out from it.
+void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                     QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control != CC_ScrollBar)
+        return;
+    const QPalette& palette = option->palette;
+    const QColor track = palette.color(QPalette::Button);
+    painter->fillRect(subControlRect(control, option, SC_ScrollBarGroove, widget), track);
+    const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
+    if (option->state & State_Enabled && !thumb.isEmpty())
+        painter->fillRect(
+            thumb.adjusted(1, 1, -1, -1),
+            toQColor(edgeOn(fromQColor(track), fromQColor(palette.color(QPalette::ButtonText)))));
 }
 
 void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {
@@ -185,6 +219,42 @@ ClientArea::ClientArea(QWidget* parent)
 
 QSize ClientArea::sizeHint() const {
     return {pixels(layout::kClientWidth), pixels(layout::kClientHeight)};
+}
+
+ClientView::ClientView(ClientArea* client, QWidget* parent)
+    : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus); // not a control: Tab passes it by
+    setWidget(client);
+    // The view fills the surface beneath already.
+    client->setAutoFillBackground(false);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* /*old*/, QWidget* now) {
+        if (now != nullptr && widget()->isAncestorOf(now))
+            ensureWidgetVisible(now);
+    });
+}
+
+// QScrollArea's own hint is capped at a size smaller than the client area.
+QSize ClientView::sizeHint() const {
+    return widget()->sizeHint();
+}
+
+void ClientView::takeWheels() {
+    widget()->installEventFilter(this);
+    for (QWidget* const control : widget()->findChildren<QWidget*>())
+        control->installEventFilter(this);
+}
+
+// Except over a control that scrolls itself, the solution list.
+bool ClientView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel)
+        return QScrollArea::eventFilter(watched, event);
+    for (auto* control = qobject_cast<QWidget*>(watched); control != nullptr && control != widget();
+         control = control->parentWidget())
+        if (qobject_cast<QAbstractScrollArea*>(control) != nullptr)
+            return false;
+    wheelEvent(static_cast<QWheelEvent*>(event));
+    return true;
 }
 
 } // namespace hexorin

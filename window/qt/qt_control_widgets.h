@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include "window/color.h"
 #include "window/qt/qt_pictures.h"
@@ -66,7 +67,8 @@ private:
 };
 
 // The program's one style: Fusion, whatever style the desktop asks for, with what the window's
-// fixed layout needs of it.
+// fixed layout needs of it. Fusion shades a check box and a scroll bar's thumb from the colours
+// around them; on a dark desktop they all but vanish, so they get edges that stand out.
 class WindowStyle final : public QProxyStyle {
     Q_OBJECT
 
@@ -74,8 +76,12 @@ public:
     WindowStyle();
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override;
 };
 
 // Property changes that Qt would carry out even when nothing changes.
@@ -90,6 +96,21 @@ class ClientArea final : public QWidget {
 public:
     explicit ClientArea(QWidget* parent);
     [[nodiscard]] QSize sizeHint() const override;
+};
+
+// Shows the client area whole where the window has room for it; on a smaller screen the part that
+// fits, scrolled to the control that takes the focus.
+class ClientView final : public QScrollArea {
+    Q_OBJECT
+
+public:
+    ClientView(ClientArea* client, QWidget* parent);
+    [[nodiscard]] QSize sizeHint() const override;
+    // The wheel over the client area scrolls the view; the controls stop the wheel on its way up.
+    void takeWheels();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace hexorin

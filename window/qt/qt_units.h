@@ -27,6 +27,10 @@ inline QColor toQColor(Color color) {
     return {color.red, color.green, color.blue};
 }
 
+inline Color fromQColor(const QColor& color) {
+    return rgb(color.red(), color.green(), color.blue());
+}
+
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

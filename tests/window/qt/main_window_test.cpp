@@ -27,6 +27,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -34,6 +36,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "form_fixture.h"
@@ -261,9 +264,61 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlacesInPixels) {
     };
     for (const Row& row : rows) {
         QWidget* const control = widget(QString::fromLatin1(row.name));
-        EXPECT_EQ(QRect(control->mapTo(window.centralWidget(), QPoint()), control->size()),
+        EXPECT_EQ(QRect(control->mapTo(widget(QStringLiteral("Form1")), QPoint()), control->size()),
                   QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15))
             << row.name;
+    }
+}
+
+// Also run on a 640 × 480 screen and at twice the scale on 1280 × 1024: there the window takes the
+// screen's free area and scrolls to the control that gets the focus.
+TEST_F(MainWindowTest, FitsTheScreenAndScrollsToTheFocus) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect room = window.screen()->availableGeometry();
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize wanted = window.sizeHint() + frame;
+    const bool roomy = wanted.width() <= room.width() && wanted.height() <= room.height();
+    auto* const view = qobject_cast<QScrollArea*>(window.centralWidget());
+    ASSERT_NE(view, nullptr);
+    QWidget* const client = widget(QStringLiteral("Form1"));
+    EXPECT_EQ(client->size(), QSize(607, 514));
+    EXPECT_TRUE(room.contains(window.frameGeometry())) << room.height();
+    if (roomy) {
+        EXPECT_EQ(window.size(), client->size() + QSize(0, window.menuBar()->height()));
+    } else {
+        EXPECT_EQ(window.frameGeometry().height(), room.height());
+    }
+    EXPECT_EQ(view->verticalScrollBar()->isVisible(), !roomy);
+    EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
+    for (const char* name : {"Command1", "cmdSucher", "txtHilfe", "txtIn(12)", "txtErgebnisse"}) {
+        QWidget* const control = widget(QString::fromLatin1(name));
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), control) << name;
+        const QRect shown(control->mapTo(view->viewport(), QPoint()), control->size());
+        EXPECT_TRUE(view->viewport()->rect().contains(shown)) << name;
+    }
+    // The wheel: over the star the view scrolls, over the list the list.
+    QScrollBar* const list =
+        widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
+    std::string lines;
+    for (int line = 0; line < 100; ++line)
+        lines += "  1,  2,  3\r\n";
+    window.form().txtErgebnisse.setText(lines);
+    window.syncView();
+    list->setValue(list->minimum());
+    for (const char* name : {"txtFeld(7)", "txtErgebnisse"}) {
+        const int viewAt = view->verticalScrollBar()->value();
+        const int listAt = list->value();
+        // What the pointer is over: the list's viewport, or the box.
+        QWidget* const box = widget(QString::fromLatin1(name));
+        QWidget* const over = box->childAt(5, 5) != nullptr ? box->childAt(5, 5) : box;
+        QWheelEvent wheel({5, 5}, over->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        const bool onList = name == std::string_view("txtErgebnisse");
+        EXPECT_EQ(view->verticalScrollBar()->value() > viewAt, !roomy && !onList) << name;
+        EXPECT_EQ(list->value() > listAt, onList) << name;
     }
 }
 
@@ -508,6 +563,114 @@ TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
     QTest::mouseRelease(bar, Qt::LeftButton, {}, to);
     EXPECT_GT(bar->value(), bar->maximum() / 4);
     EXPECT_LT(bar->value(), bar->maximum() * 3 / 4);
+}
+
+// A desktop's palette reaches the window; the controls whose back colour the layout fixes keep
+// their text colours, and the check boxes and the list's scroll bar stay visible. Measured in the
+// drawn pixels.
+TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
+    const auto desktop = [](QColor surface, QColor text, QColor base) {
+        return QPalette(text, surface, surface.lighter(150), surface.darker(150),
+                        surface.darker(120), text, Qt::white, base, surface);
+    };
+    const std::vector<std::pair<const char*, QPalette>> palettes{
+        {"Fusion", QApplication::style()->standardPalette()},
+        {"GNOME dark", desktop({50, 50, 50}, {240, 240, 240}, {36, 36, 36})},
+        {"grey", desktop({128, 128, 128}, Qt::black, {140, 140, 140})},
+        {"black", desktop(Qt::black, Qt::yellow, Qt::black)},
+    };
+    // The colours a widget paints its text on and with.
+    const std::vector<std::tuple<const char*, QPalette::ColorRole, QPalette::ColorRole>> pairs{
+        {"QLineEdit", QPalette::Base, QPalette::Text},
+        {"QPlainTextEdit", QPalette::Base, QPalette::Text},
+        {"hexorin::PictureButton", QPalette::Button, QPalette::ButtonText},
+        {"QLabel", QPalette::Window, QPalette::WindowText},
+        {"hexorin::GridNumberBox", QPalette::Window, QPalette::WindowText},
+    };
+    const auto colours = [&pairs](const MainWindow& shown) {
+        std::map<QString, std::pair<QString, QString>> found;
+        for (const QWidget* const control : shown.findChildren<QWidget*>())
+            for (const auto& [type, back, text] : pairs)
+                if (control->inherits(type))
+                    found[control->objectName()] = {control->palette().color(back).name(),
+                                                    control->palette().color(text).name()};
+        return found;
+    };
+    const auto seen = [](const QImage& image, QPoint at) {
+        return fromQColor(image.pixelColor(at));
+    };
+    const std::map<QString, std::pair<QString, QString>> light = colours(window);
+    const QPalette before = QApplication::palette();
+    for (const auto& [name, palette] : palettes) {
+        QApplication::setPalette(palette);
+        MainWindow shown;
+        shown.show();
+        // Where the back colour is the layout's, not the desktop's, so is the text colour.
+        for (const auto& [control, own] : colours(shown)) {
+            if (own.first == light.at(control).first) {
+                EXPECT_EQ(own.second.toStdString(), light.at(control).second.toStdString())
+                    << name << ' ' << control.toStdString();
+            }
+        }
+
+        // The Start button's caption: the pixels it covers, against the face they cover. A blank
+        // caption keeps the picture where it is.
+        auto* const start = shown.findChild<QPushButton*>(QStringLiteral("cmdSucher"));
+        const QImage captioned = start->grab().toImage();
+        start->setText(QStringLiteral(" "));
+        const QImage bare = start->grab().toImage();
+        double caption = 1;
+        for (int y = 0; y < bare.height(); ++y)
+            for (int x = 0; x < bare.width(); ++x)
+                caption = std::max(caption, contrast(seen(captioned, {x, y}), seen(bare, {x, y})));
+        EXPECT_GE(caption, 4.5) << name;
+
+        // The check box's edge against the window around it, and the tick against the box.
+        auto* const box = shown.findChild<QCheckBox*>(QStringLiteral("Check1"));
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator =
+            box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        const QRect around = box->geometry().adjusted(-4, 0, 0, 0);
+        const QImage surface =
+            shown.findChild<QWidget*>(QStringLiteral("Form1"))->grab(around).toImage();
+        const QPoint edge = indicator.topLeft() + QPoint(4, indicator.height() / 2);
+        EXPECT_GE(contrast(seen(surface, edge), seen(surface, {1, edge.y()})), 3.0) << name;
+        box->setChecked(true);
+        const QImage ticked = box->grab().toImage();
+        double tick = 1;
+        for (int y = indicator.top() + 2; y < indicator.bottom() - 1; ++y)
+            for (int x = indicator.left() + 2; x < indicator.right() - 1; ++x)
+                tick = std::max(tick, contrast(seen(ticked, {x, y}),
+                                               seen(ticked, indicator.topLeft() + QPoint(2, 2))));
+        EXPECT_GE(tick, 3.0) << name;
+
+        // The thumb of the list's scroll bar, at the top, against its track below.
+        std::string lines;
+        for (int line = 0; line < 100; ++line)
+            lines += "  1,  2,  3\r\n";
+        shown.form().txtErgebnisse.setText(lines);
+        shown.syncView();
+        QScrollBar* const bar =
+            shown.findChild<QPlainTextEdit*>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
+        bar->setValue(bar->minimum());
+        QStyleOptionSlider slider;
+        slider.initFrom(bar);
+        slider.orientation = bar->orientation();
+        slider.minimum = bar->minimum();
+        slider.maximum = bar->maximum();
+        slider.pageStep = bar->pageStep();
+        const auto part = [bar, &slider](QStyle::SubControl control) {
+            return bar->style()->subControlRect(QStyle::CC_ScrollBar, &slider, control, bar);
+        };
+        const QImage track = bar->grab().toImage();
+        EXPECT_GE(
+            contrast(seen(track, part(QStyle::SC_ScrollBarSlider).center()),
+                     seen(track, part(QStyle::SC_ScrollBarGroove).bottomLeft() + QPoint(3, -2))),
+            3.0)
+            << name;
+    }
+    QApplication::setPalette(before);
 }
 
 // The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
