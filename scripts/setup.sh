@@ -8,7 +8,7 @@ set -euo pipefail
 hexorin_run_packages=(
     cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libgl-dev fonts-liberation2
+    libgl-dev libxcb1-dev fonts-liberation2
 )
 # What the tests, the fuzzer, the package check and the benchmarks add.
 hexorin_test_packages=(
