@@ -38,6 +38,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
+# The program refuses to start on a display that does not answer yet.
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null || { cat "$work/xvfb.log"; echo "$DISPLAY does not answer"; exit 1; }
 export HEXORIN_FRAMEBUFFER="$work/Xvfb_screen0"
 
 # Inside a private session bus: the accessibility bus, the program, then the client. The client
