@@ -11,8 +11,8 @@ namespace {
 
 constexpr double kReadable = 4.5;
 constexpr double kDistinct = 3.0;
-constexpr Color kInkBlack = rgb(0, 0, 0);
-constexpr Color kInkWhite = rgb(255, 255, 255);
+constexpr Color kInkBlack = kPalette.front();
+constexpr Color kInkWhite = paletteColor(PaletteIndex::White);
 // Steps from the back colour towards the ink, in per cent; the softest edge that stands out wins.
 constexpr std::array kEdgeSteps{40, 50, 60, 70, 80, 90};
 

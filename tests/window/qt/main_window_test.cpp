@@ -159,6 +159,33 @@ private:
     QTimer timer_;
 };
 
+// The list filled with `count` short lines and shown, scrolled to its top; its scroll bar.
+QScrollBar* filledList(MainWindow& window, int count) {
+    std::string lines;
+    for (int line = 0; line < count; ++line)
+        lines += "  1,  2,  3\r\n";
+    window.form().txtErgebnisse.setText(lines);
+    window.syncView();
+    QScrollBar* const bar =
+        window.findChild<QPlainTextEdit*>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
+    bar->setValue(bar->minimum());
+    return bar;
+}
+
+// Where the style puts a part of the scroll bar as it stands now.
+QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl control) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -299,14 +326,7 @@ TEST_F(MainWindowTest, FitsTheScreenAndScrollsToTheFocus) {
         EXPECT_TRUE(view->viewport()->rect().contains(shown)) << name;
     }
     // The wheel: over the star the view scrolls, over the list the list.
-    QScrollBar* const list =
-        widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
-    std::string lines;
-    for (int line = 0; line < 100; ++line)
-        lines += "  1,  2,  3\r\n";
-    window.form().txtErgebnisse.setText(lines);
-    window.syncView();
-    list->setValue(list->minimum());
+    QScrollBar* const list = filledList(window, 100);
     for (const char* name : {"txtFeld(7)", "txtErgebnisse"}) {
         const int viewAt = view->verticalScrollBar()->value();
         const int listAt = list->value();
@@ -529,25 +549,8 @@ TEST_F(MainWindowTest, PicturesAreDrawnAtEveryScale) {
 // The list is three lines high: its thumb must still fit the track, show where the list stands and
 // follow a drag.
 TEST_F(MainWindowTest, ListScrollBarShowsWhereTheListStandsAndDrags) {
-    std::string lines;
-    for (int line = 0; line < 960; ++line)
-        lines += "  1,  2,  3\r\n";
-    window.form().txtErgebnisse.setText(lines);
-    window.syncView();
-    QScrollBar* const bar =
-        widget<QPlainTextEdit>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
-    const auto part = [bar](QStyle::SubControl control) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = bar->sliderPosition();
-        option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar);
-    };
+    QScrollBar* const bar = filledList(window, 960);
+    const auto part = [bar](QStyle::SubControl control) { return scrollBarPart(bar, control); };
     const QRect track = part(QStyle::SC_ScrollBarGroove);
     bar->setValue(bar->minimum());
     const QRect top = part(QStyle::SC_ScrollBarSlider);
@@ -646,23 +649,8 @@ TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
         EXPECT_GE(tick, 3.0) << name;
 
         // The thumb of the list's scroll bar, at the top, against its track below.
-        std::string lines;
-        for (int line = 0; line < 100; ++line)
-            lines += "  1,  2,  3\r\n";
-        shown.form().txtErgebnisse.setText(lines);
-        shown.syncView();
-        QScrollBar* const bar =
-            shown.findChild<QPlainTextEdit*>(QStringLiteral("txtErgebnisse"))->verticalScrollBar();
-        bar->setValue(bar->minimum());
-        QStyleOptionSlider slider;
-        slider.initFrom(bar);
-        slider.orientation = bar->orientation();
-        slider.minimum = bar->minimum();
-        slider.maximum = bar->maximum();
-        slider.pageStep = bar->pageStep();
-        const auto part = [bar, &slider](QStyle::SubControl control) {
-            return bar->style()->subControlRect(QStyle::CC_ScrollBar, &slider, control, bar);
-        };
+        QScrollBar* const bar = filledList(shown, 100);
+        const auto part = [bar](QStyle::SubControl control) { return scrollBarPart(bar, control); };
         const QImage track = bar->grab().toImage();
         EXPECT_GE(
             contrast(seen(track, part(QStyle::SC_ScrollBarSlider).center()),
