@@ -25,6 +25,7 @@ void Form1::cmdSucher_Click() {
     searchRunning_ = true;
     runSearchLoop();
     searchRunning_ = false;
+    announceStop();
 }
 
 void Form1::Command1_Click() {
@@ -51,9 +52,12 @@ Form1::PassResult Form1::runPass() {
     TextBox& field = txtFeld(CurField);
     field.setText(NumberText(CurNumber));
     field.setForeColor(paletteColor(PaletteIndex::Red));
-    if (!canAccept())
+    if (!canAccept()) {
+        lastPass_ = {CurField, CurNumber, PassOutcome::Rejected};
         return PassResult::Continue;
+    }
     accept();
+    lastPass_ = {CurField, CurNumber, PassOutcome::Accepted};
     return advanceField();
 }
 
@@ -64,9 +68,12 @@ bool Form1::shouldLeaveLoop() const {
 void Form1::askSingleStep() {
     if (Check2.value() == CheckBox::unticked)
         return;
+    announcePass();
     // An answer cut off by the end of the program changes nothing.
-    if (!platform_.askYesNo("Jede Schleife zeigen ?", "Backtracking") && !programEnding_)
+    if (!platform_.askYesNo("Jede Schleife zeigen ?", "Backtracking") && !programEnding_) {
         Check2.setValue(CheckBox::unticked);
+        announcement.say("Einzelschritt aus.");
+    }
 }
 
 // Placed(0) is 0, so a field without a number writes "0" into the hidden pool box.
@@ -106,10 +113,12 @@ Form1::PassResult Form1::advanceField() {
     Text2.setText(plainNumberText(SolutionCount));
     CurField = kFieldCount;
     ShowSolution();
+    lastPass_.outcome = PassOutcome::Solved;
     return Check1.value() == CheckBox::ticked ? PassResult::LeaveLoop : PassResult::Continue;
 }
 
 Form1::PassResult Form1::stepBack() {
+    lastPass_ = {CurField, 0, PassOutcome::SteppedBack};
     txtFeld(CurField).setText("");
     returnNumberToPool(CurField);
     Placed(CurField) = 0;

@@ -6,6 +6,7 @@ namespace hexorin {
 
 void Form1::cmdNeustart_Click() {
     ResetSearch();
+    announcement.say("Startwerte gesetzt.");
 }
 
 void Form1::cmdEnde_Click() {

@@ -141,4 +141,18 @@ private:
     int left_ = 0;
 };
 
+// What a listener who cannot see the window is told: one short sentence at a time, about what the
+// boxes alone show. Every sentence said is news, also the same one again.
+class Announcement : public Control {
+public:
+    [[nodiscard]] const std::string& text() const { return text_; }
+    void say(std::string text) {
+        text_ = std::move(text);
+        changed();
+    }
+
+private:
+    std::string text_;
+};
+
 } // namespace hexorin

@@ -71,6 +71,8 @@ public:
     CommandButton cmdSucher;
     CommandButton Command1;
     TextBox txtHilfe;
+    // What a screen reader is told of the search and the commands: search/narration.cpp.
+    Announcement announcement;
 
     // Board variables, given their first values by Form_Load.
     IndexedArray<int, 0, 12> Placed{"Placed"};
@@ -123,6 +125,9 @@ public:
     // A close request from the window frame ends the program like "Beenden".
     void closeRequested();
 
+    // The search's progress in a sentence, for a listener during a run at full speed.
+    [[nodiscard]] std::string progressAnnouncement() const;
+
     // True while cmdSucher_Click runs its loop.
     [[nodiscard]] bool searchRunning() const { return searchRunning_; }
     // True once the program is ending: no further pass and no further handler may run.
@@ -130,6 +135,13 @@ public:
 
 private:
     enum class PassResult { Continue, LeaveLoop };
+    // What the last pass did, kept for the listener of a single step.
+    enum class PassOutcome { None, Rejected, Accepted, Solved, SteppedBack };
+    struct PassRecord {
+        int field = 0;
+        int number = 0;
+        PassOutcome outcome = PassOutcome::None;
+    };
 
     void createControls(); // window/form1.cpp
     // search/search.cpp
@@ -142,6 +154,10 @@ private:
     void accept();
     PassResult advanceField();
     PassResult stepBack();
+    // search/narration.cpp
+    void announcePass();
+    void announceStop();
+    [[nodiscard]] std::string solutionCountText() const;
     // search/solution_report.cpp
     void appendSolutionLine();
     void showFigureSums();
@@ -149,6 +165,7 @@ private:
     void endProgram();                                           // window/commands.cpp
 
     Platform& platform_;
+    PassRecord lastPass_;
     bool searchRunning_ = false;
     bool programEnding_ = false;
 };

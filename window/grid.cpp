@@ -18,11 +18,15 @@ void Form1::lblErlaubt_Click(int Index) {
 
 // Each button checks its own index, so a bad one is reported under the button's name.
 void Form1::cmdAlle_Click(int Index) {
-    setGridRow(cmdAlle.checkedIndex(Index), paletteColor(PaletteIndex::White), "1");
+    const int row = cmdAlle.checkedIndex(Index);
+    setGridRow(row, paletteColor(PaletteIndex::White), "1");
+    announcement.say("Feld " + plainNumberText(row + 1) + ": alle Zahlen erlaubt.");
 }
 
 void Form1::cmdKeiner_Click(int Index) {
-    setGridRow(cmdKeiner.checkedIndex(Index), paletteColor(PaletteIndex::DarkBlue), "0");
+    const int row = cmdKeiner.checkedIndex(Index);
+    setGridRow(row, paletteColor(PaletteIndex::DarkBlue), "0");
+    announcement.say("Feld " + plainNumberText(row + 1) + ": alle Zahlen verboten.");
 }
 
 void Form1::setGridRow(int row, Color color, std::string_view tag) {

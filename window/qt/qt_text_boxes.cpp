@@ -240,11 +240,11 @@ bool TextMirror::takeReaderEdit(int position, int removed, const QString& insert
     removed = std::clamp(removed, 0, size - position);
     if (splitsCharacter(text, position) || splitsCharacter(text, position + removed))
         return false;
-    const std::string base = toControl(text);
-    const std::string insertedText = toControl(inserted);
-    const Splice edit{toControl(text.left(position)).size(),
-                      toControl(text.mid(position, removed)).size(), insertedText};
-    const std::optional<std::string> rebased = rebaseEdit(base, edit, box_.text());
+    // Taken as the change it makes to the text the reader was shown, as keys are: a reader that
+    // sets the whole text it read with a blank added appends the blank, and writes back no number
+    // the search has since replaced.
+    const std::string edited = toControl(QString(text).replace(position, removed, inserted));
+    const std::optional<std::string> rebased = rebaseEdit(toControl(text), edited, box_.text());
     if (!rebased)
         return false;
     box_.setText(*rebased);
