@@ -118,6 +118,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(toQString(layout::kProgramName));
     setWindowIcon(makeWindowIcon());
     installTextBoxAccessibility();
+    installNarratorAccessibility();
     createMenu();
     auto* const client = new ClientArea(this);
     auto* const view = new ClientView(client, this);
@@ -129,6 +130,7 @@ MainWindow::MainWindow(QWidget* parent)
     createControls(client);
     view->takeWheels();
     setFocusOrder();
+    createNarrator();
     form_.Form_Load();
     mirror_.now();
     resize(sizeHint());
@@ -167,7 +169,22 @@ void MainWindow::showEvent(QShowEvent* event) {
     resize(QSize(fit.width, fit.height) - frame);
 }
 
+// What the search and the commands say reaches a screen reader as a notification, after the
+// boxes it changed have caught up.
+void MainWindow::createNarrator() {
+    mirror_.speakThrough(new Narrator(this));
+    mirror_.tellProgress([this] { return toQString(form_.progressAnnouncement()); });
+    mirror_.bind(form_.announcement, [this] {
+        if (!form_.announcement.text().empty())
+            mirror_.say(toQString(form_.announcement.text()));
+    });
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (compositions_.drops(watched, event))
+        return true;
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        mirror_.focusMoves(watched);
     if (std::ranges::find(kEditingInput, event->type()) != kEditingInput.end() &&
         !mirror_.applying())
         mirror_.now();

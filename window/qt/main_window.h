@@ -12,6 +12,7 @@
 #include "window/layout.h"
 #include "window/qt/qt_pictures.h"
 #include "window/qt/qt_platform.h"
+#include "window/qt/qt_text_boxes.h"
 #include "window/qt/view_mirror.h"
 
 class QCheckBox;
@@ -65,6 +66,7 @@ private:
     void createGrid(QWidget* client);
     void createRightSide(QWidget* client);
     void setFocusOrder();
+    void createNarrator();
 
     // Each widget is made here, named after its control, told to screen readers and kept for the
     // focus chain.
@@ -100,6 +102,7 @@ private:
     Form1 form_{platform_};
     QHash<QString, QWidget*> made_;
     QHash<const QObject*, Handler> moveHandlers_;
+    CompositionGuard compositions_;
 };
 
 template <typename Sender, typename Signal>

@@ -128,7 +128,6 @@ void MainWindow::createRightSide(QWidget* client) {
     BoxEdit* const counter =
         addTextBox(form_.Text2, {"Text2"}, client, kCounter, {kCounterFont, Qt::AlignCenter, true});
     onMouseMove(counter, handler(&Form1::Text2_MouseMove));
-    mirror_.announcesProgress(counter);
     onMouseMove(addCheckBox(form_.Check1, {"Check1"}, client, kStopAtSolution),
                 handler(&Form1::Check1_MouseMove));
     onMouseMove(addCheckBox(form_.Check2, {"Check2"}, client, kSingleStep),

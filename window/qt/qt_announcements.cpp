@@ -1,19 +1,28 @@
-// Holding back and summing up a running search's changes for screen readers.
+// What a screen reader hears beyond the widget it reads: the narrator's sentences, and the running
+// search's changes held back and summed up.
 
 #include "window/qt/qt_announcements.h"
 
 #include <algorithm>
+
+#include <QAccessibleWidget>
 
 namespace hexorin {
 namespace {
 
 constexpr qint64 kProgressMilliseconds = 1000;
 
-// Qt hands accessibility events to one plain function, so the window that holds them back has to
-// be found from there; the newest window's Announcements is the one.
-Announcements*& current() {
-    static Announcements* announcements = nullptr;
-    return announcements;
+// Qt hands accessibility events to one plain function, so the windows that hold them back are
+// found from there: every live one, in any order of coming and going, and the function that was
+// installed before them, which gets what none of them takes.
+struct Handlers {
+    std::vector<Announcements*> live;
+    QAccessible::UpdateHandler before = nullptr;
+};
+
+Handlers& handlers() {
+    static Handlers installed;
+    return installed;
 }
 
 QString textOf(QAccessibleInterface* accessible) {
@@ -25,8 +34,11 @@ QString textOf(QAccessibleInterface* accessible) {
 // The text before a change, from the text after it and the event that tells the change.
 QString textBefore(QAccessibleEvent* event, const QString& after) {
     switch (event->type()) {
-    case QAccessible::TextUpdated:
-        return static_cast<QAccessibleTextUpdateEvent*>(event)->textRemoved();
+    case QAccessible::TextUpdated: {
+        const auto* const updated = static_cast<QAccessibleTextUpdateEvent*>(event);
+        return QString(after).replace(updated->changePosition(), updated->textInserted().size(),
+                                      updated->textRemoved());
+    }
     case QAccessible::TextInserted: {
         const auto* const inserted = static_cast<QAccessibleTextInsertEvent*>(event);
         return QString(after).remove(inserted->changePosition(), inserted->textInserted().size());
@@ -45,30 +57,62 @@ bool isTextChange(QAccessible::Event type) {
            type == QAccessible::TextRemoved;
 }
 
+bool isCaretOrSelection(QAccessible::Event type) {
+    return type == QAccessible::TextCaretMoved || type == QAccessible::TextSelectionChanged;
+}
+
+QAccessibleInterface* narratorAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(Narrator::staticMetaObject.className()))
+        if (auto* const narrator = qobject_cast<Narrator*>(object))
+            return new QAccessibleWidget(narrator, QAccessible::Notification);
+    return nullptr;
+}
+
 } // namespace
 
-Announcements::Announcements()
-    : outer_(current()) {
-    current() = this;
-    QAccessible::installUpdateHandler(&Announcements::update);
+Narrator::Narrator(QWidget* parent)
+    : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+// The name first, so that a reader that keeps names does not speak the last sentence again.
+void Narrator::say(const QString& sentence) {
+    sentence_ = sentence;
+    setAccessibleName(sentence);
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+Announcements::Announcements() {
+    Handlers& installed = handlers();
+    if (installed.live.empty())
+        installed.before = QAccessible::installUpdateHandler(&Announcements::update);
+    installed.live.push_back(this);
 }
 
 Announcements::~Announcements() {
-    current() = outer_;
-    if (outer_ == nullptr)
-        QAccessible::installUpdateHandler(nullptr);
+    Handlers& installed = handlers();
+    std::erase(installed.live, this);
+    if (installed.live.empty())
+        QAccessible::installUpdateHandler(installed.before);
 }
 
 void Announcements::update(QAccessibleEvent* event) {
-    if (!QAccessible::isActive())
-        return;
-    Announcements* const announcements = current();
-    if (announcements == nullptr || !announcements->takes(event))
+    // Every window sees a focus event: each forgets the boxes whose focus it settled.
+    bool taken = false;
+    for (Announcements* const announcements : handlers().live)
+        taken = announcements->takes(event) || taken;
+    if (!taken)
         forward(event);
 }
 
-// On to Qt's own bridge to the screen reader.
+// On to the handler before, or to Qt's own bridge to the screen reader.
 void Announcements::forward(QAccessibleEvent* event) {
+    if (QAccessible::UpdateHandler before = handlers().before)
+        return before(event);
+    if (!QAccessible::isActive())
+        return;
     QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     QAccessible::installUpdateHandler(&Announcements::update);
@@ -76,9 +120,15 @@ void Announcements::forward(QAccessibleEvent* event) {
 
 bool Announcements::takes(QAccessibleEvent* event) {
     QObject* const widget = event->object();
-    if (!quiet_ || widget == nullptr || !heldBack_.contains(widget))
-        return false;
     const QAccessible::Event type = event->type();
+    if (type == QAccessible::Focus)
+        settling_.clear();
+    if (widget == nullptr)
+        return false;
+    if (isCaretOrSelection(type) && settling_.contains(widget))
+        return true;
+    if (!quiet_ || !heldBack_.contains(widget))
+        return false;
     Held& held = heldFor(widget);
     if (isTextChange(type) && !held.text) {
         held.text = true;
@@ -98,10 +148,12 @@ Announcements::Held& Announcements::heldFor(QObject* widget) {
 }
 
 void Announcements::flush() {
+    running_ = false;
     std::vector<Held> held;
     held.swap(held_);
     for (const Held& change : held)
         announce(change);
+    speakPending();
 }
 
 void Announcements::announce(const Held& held) {
@@ -128,27 +180,34 @@ void Announcements::announce(const Held& held) {
     }
 }
 
+void Announcements::speakPending() {
+    if (pending_.isEmpty() || narrator_ == nullptr)
+        return;
+    narrator_->say(pending_);
+    pending_.clear();
+    sinceSpoken_.start();
+}
+
+// A run's first quiet catch-up starts its clock: the first progress comes a second into the run.
 Announcements::Quiet::Quiet(Announcements& announcements)
     : announcements_(announcements) {
+    if (!announcements_.running_)
+        announcements_.sinceSpoken_.start();
+    announcements_.running_ = true;
     announcements_.quiet_ = true;
 }
 
-// The counter tells a listener that the search goes on, and how far it has come.
 Announcements::Quiet::~Quiet() {
-    announcements_.quiet_ = false;
-    if (announcements_.sinceProgress_.isValid() &&
-        announcements_.sinceProgress_.elapsed() < kProgressMilliseconds)
-        return;
-    announcements_.sinceProgress_.start();
-    auto& held = announcements_.held_;
-    const auto counter = std::ranges::find(held, announcements_.progress_, [](const Held& change) {
-        return static_cast<const QObject*>(change.widget.data());
-    });
-    if (counter == held.end())
-        return;
-    const Held change = *counter;
-    held.erase(counter);
-    announcements_.announce(change);
+    Announcements& announcements = announcements_;
+    announcements.quiet_ = false;
+    if (announcements.pending_.isEmpty() && announcements.progress_ &&
+        announcements.sinceSpoken_.elapsed() >= kProgressMilliseconds)
+        announcements.pending_ = announcements.progress_();
+    announcements.speakPending();
+}
+
+void installNarratorAccessibility() {
+    QAccessible::installFactory(&narratorAccessible); // installs it once however often called
 }
 
 } // namespace hexorin

@@ -1,7 +1,9 @@
 #pragma once
 
-// What a screen reader hears of the boxes the search rewrites while it runs at full speed.
+// What a screen reader hears of the window beyond the widget it reads: the sentences the search
+// and the commands say, and a summary of the boxes the search rewrites at full speed.
 
+#include <functional>
 #include <vector>
 
 #include <QAccessible>
@@ -9,14 +11,32 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QWidget>
 
 namespace hexorin {
 
+// Screen readers speak a notification when it is shown, wherever the focus is; text changes they
+// read only in the focused box. The narrator is that notification: never on the screen, shown to
+// the accessibility bus once per sentence.
+class Narrator final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Narrator(QWidget* parent);
+
+    void say(const QString& sentence);
+    [[nodiscard]] const QString& sentence() const { return sentence_; }
+
+private:
+    QString sentence_;
+};
+
 // A search at full speed rewrites some forty boxes every display frame, thousands of changes a
 // second that no listener can follow. While a quiet catch-up runs, the changes it makes to those
-// boxes are held back; the counter is announced about once a second, and everything held once
-// when the view next catches up at once (the search stopped, or a box opens). What the user
-// changes, and every read of a box, goes through untouched.
+// boxes are held back and announced once, as they stand, when the view next catches up at once
+// (the search stopped, or a box opens). The narrator speaks after them, and during a quiet run
+// tells the progress about once a second. A text box's caret and selection, moved while the focus
+// comes or goes, are not news: a reader would take them for the focus and miss the box.
 class Announcements final {
 public:
     Announcements();
@@ -25,8 +45,13 @@ public:
     ~Announcements();
 
     void hold(QObject* widget) { heldBack_.insert(widget); }
-    void progress(QObject* widget) { progress_ = widget; }
-    // Announces every held change in the widget's state as it is now.
+    void speakThrough(Narrator* narrator) { narrator_ = narrator; }
+    void tellProgress(std::function<QString()> progress) { progress_ = std::move(progress); }
+    // The sentence goes out once the held changes have.
+    void say(const QString& sentence) { pending_ = sentence; }
+    void focusMoves(QObject* widget) { settling_.insert(widget); }
+
+    // Announces every held change as the widget stands now, then the pending sentence.
     void flush();
 
     // For the length of a quiet catch-up.
@@ -56,13 +81,20 @@ private:
     bool takes(QAccessibleEvent* event);
     Held& heldFor(QObject* widget);
     void announce(const Held& held);
+    void speakPending();
 
     QSet<const QObject*> heldBack_;
-    const QObject* progress_ = nullptr;
+    QSet<const QObject*> settling_;
     std::vector<Held> held_;
-    QElapsedTimer sinceProgress_;
-    Announcements* outer_;
+    QPointer<Narrator> narrator_;
+    std::function<QString()> progress_;
+    QString pending_;
+    QElapsedTimer sinceSpoken_;
     bool quiet_ = false;
+    bool running_ = false; // quiet catch-ups since the last catch-up at once
 };
+
+// Makes the narrator a notification to screen readers.
+void installNarratorAccessibility();
 
 } // namespace hexorin

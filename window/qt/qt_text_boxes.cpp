@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyleOptionFrame>
@@ -83,7 +84,7 @@ public:
     void setText(QAccessible::Text kind, const QString& text) override {
         if (kind != QAccessible::Value)
             return QAccessibleWidget::setText(kind, text);
-        mirror_.takeReaderEdit(0, characterCount(), text);
+        mirror_.takeReaderText(text);
     }
 
     // Reading.
@@ -240,9 +241,9 @@ bool TextMirror::takeReaderEdit(int position, int removed, const QString& insert
     removed = std::clamp(removed, 0, size - position);
     if (splitsCharacter(text, position) || splitsCharacter(text, position + removed))
         return false;
-    // Taken as the change it makes to the text the reader was shown, as keys are: a reader that
-    // sets the whole text it read with a blank added appends the blank, and writes back no number
-    // the search has since replaced.
+    if (position == 0 && removed == size)
+        return takeReaderText(inserted);
+    // Taken as the change it makes to the text the reader was shown, as keys are.
     const std::string edited = toControl(QString(text).replace(position, removed, inserted));
     const std::optional<std::string> rebased = rebaseEdit(toControl(text), edited, box_.text());
     if (!rebased)
@@ -252,11 +253,51 @@ bool TextMirror::takeReaderEdit(int position, int removed, const QString& insert
     return true;
 }
 
+bool TextMirror::takeReaderText(const QString& text) {
+    constexpr std::chrono::seconds kReaderLag{1};
+    if (readOnly())
+        return false;
+    const std::string edited = toControl(text);
+    const std::string current = toControl(widgetText());
+    // Of the texts the reader may have read, newest first, the one the new text only adds to or
+    // only takes from, by the fewest characters; failing that, a new value for what is shown.
+    std::string_view read = current;
+    std::size_t least = std::string::npos;
+    const auto consider = [&](std::string_view before) {
+        const Splice splice = spliceBetween(before, edited);
+        const std::size_t size = splice.removed + splice.inserted.size();
+        if ((splice.removed == 0) != splice.inserted.empty() && size < least) {
+            least = size;
+            read = before;
+        }
+    };
+    consider(current);
+    const auto recently = std::chrono::steady_clock::now() - kReaderLag;
+    for (std::size_t age = 1; age <= earlier_.size(); ++age) {
+        const Earlier& before = earlier_[(next_ + earlier_.size() - age) % earlier_.size()];
+        if (before.replaced < recently)
+            break;
+        consider(before.text);
+    }
+    const std::optional<std::string> rebased = rebaseEdit(read, edited, box_.text());
+    if (!rebased)
+        return false;
+    box_.setText(*rebased);
+    catchUp();
+    return true;
+}
+
+void TextMirror::remember() {
+    earlier_[next_] = {shown_, std::chrono::steady_clock::now()};
+    next_ = (next_ + 1) % earlier_.size();
+}
+
 void TextMirror::takeWidgetEdit(const QString& text) {
     std::string edited = toControl(text);
     const Splice edit = spliceBetween(shown_, edited);
     if (const std::optional<std::string> rebased = rebaseEdit(shown_, edit, box_.text()))
         box_.setText(*rebased);
+    remember();
     shown_ = std::move(edited);
     // Neither the widget nor its undo history can be changed from inside its own change signal.
     if (box_.text() != shown_)
@@ -293,6 +334,7 @@ void BoxEdit::catchUp() {
     // read back as it was typed (a lone surrogate) stays as the user sees it.
     if (box_.text() != shown_) {
         setText(toQString(box_.text()));
+        remember();
         shown_ = text().toStdString();
     }
     setColor(this, QPalette::Base, box_.backColor());
@@ -337,6 +379,7 @@ void SolutionList::catchUp() {
 }
 
 void SolutionList::showText(const std::string& text) {
+    remember();
     QTextDocument* const list = document();
     if (text.starts_with(shown_) && !shown_.ends_with('\r')) {
         const std::string_view tail = std::string_view(text).substr(shown_.size());
@@ -381,6 +424,52 @@ void SolutionList::forgetUndo() {
     setTextCursor(cursor);
     verticalScrollBar()->setValue(scrolled);
     catchingUp_ = false;
+}
+
+namespace {
+
+// How long after the focus left its box an input method may still send its composition.
+constexpr qint64 kLateCommitMilliseconds = 1000;
+// How long before the focus leaves a box its composition counts as committed by the leaving.
+constexpr qint64 kLeavingCommitMilliseconds = 100;
+
+bool within(const QElapsedTimer& timer, qint64 milliseconds) {
+    return timer.isValid() && timer.elapsed() < milliseconds;
+}
+
+} // namespace
+
+bool CompositionGuard::drops(QObject* box, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        QString text = composing_.take(box);
+        if (text.isEmpty() && lastComposed_.box == box &&
+            within(lastComposed_.at, kLeavingCommitMilliseconds))
+            text = lastComposed_.text;
+        if (!text.isEmpty()) {
+            orphan_ = {box, text, {}};
+            orphan_.at.start();
+        }
+        return false;
+    }
+    if (event->type() != QEvent::InputMethod)
+        return false;
+    const auto* const input = static_cast<QInputMethodEvent*>(event);
+    const bool composing = composing_.contains(box);
+    if (!composing && orphan_.box != box && input->preeditString().isEmpty() &&
+        !input->commitString().isEmpty() && input->commitString() == orphan_.text &&
+        within(orphan_.at, kLateCommitMilliseconds)) {
+        orphan_ = {};
+        return true;
+    }
+    if (composing && !input->commitString().isEmpty()) {
+        lastComposed_ = {box, input->commitString(), {}};
+        lastComposed_.at.start();
+    }
+    if (input->preeditString().isEmpty())
+        composing_.remove(box);
+    else
+        composing_.insert(box, input->preeditString());
+    return false;
 }
 
 void installTextBoxAccessibility() {

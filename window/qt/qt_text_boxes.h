@@ -3,11 +3,16 @@
 // The text boxes: what each widget shows of its control, and every way the user's edits reach the
 // control, by keys, mouse, input method or a screen reader.
 
+#include <array>
+#include <chrono>
 #include <cstddef>
 #include <string>
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 
 #include "window/controls.h"
 #include "window/edit_rebase.h"
@@ -36,6 +41,11 @@ public:
     // characters give way to `inserted`. Positions outside the text are moved to its ends. False
     // when the edit could not be made.
     bool takeReaderEdit(int position, int removed, const QString& inserted);
+    // A screen reader's new text for the whole box. The reader built it on a text it read a
+    // moment before, which the widget may since have replaced: a text that only adds to or only
+    // takes from one shown in the last moments (the least, where several fit) is that edit, made
+    // on the control's text now; any other is a new value.
+    bool takeReaderText(const QString& text);
     [[nodiscard]] bool readOnly() const { return !box_.visible(); }
 
 protected:
@@ -48,12 +58,22 @@ protected:
     // Lets go of the widget's undo history.
     virtual void forgetUndo() = 0;
 
+    // Keeps the widget's text before a change, for a reader that read it.
+    void remember();
+
     TextBox& box_;
     std::string shown_;       // the widget's text, as the control would hold it
     bool catchingUp_ = false; // the widget's changes are the view's own
 
 private:
+    struct Earlier {
+        std::string text;
+        std::chrono::steady_clock::time_point replaced;
+    };
+
     QObject* widget_;
+    std::array<Earlier, 8> earlier_; // the texts shown before, the newest at next_ - 1
+    std::size_t next_ = 0;
     std::size_t undoBudget_;
     std::size_t undoneCharacters_ = 0; // changed since the undo history last started afresh
 };
@@ -93,6 +113,26 @@ protected:
 
 private:
     void showText(const std::string& text);
+};
+
+// An input method's composition belongs to the box it was begun in. Where the focus leaves a box
+// mid-composition, some input methods commit it twice: once into that box, and once more, a
+// moment later, into whichever box has the focus by then. The second commit is dropped.
+class CompositionGuard {
+public:
+    // True when the event, on its way to `box`, is to be dropped.
+    bool drops(QObject* box, QEvent* event);
+
+private:
+    struct Commit {
+        QPointer<QObject> box;
+        QString text;
+        QElapsedTimer at;
+    };
+
+    QHash<const QObject*, QString> composing_;
+    Commit lastComposed_; // the last composition committed, and where
+    Commit orphan_;       // what a box that lost the focus was composing
 };
 
 // Makes the text boxes' accessibility go through their mirrors.

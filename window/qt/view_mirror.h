@@ -26,8 +26,15 @@ public:
     void bind(const Control& control, std::function<void()> apply);
     // A widget that only the search rewrites while it runs: its changes are announced in summary.
     void rewrittenBySearch(QObject* widget) { announcements_.hold(widget); }
-    // The counter, announced about once a second during a run.
-    void announcesProgress(QObject* widget) { announcements_.progress(widget); }
+    // The sentences a screen reader is told, and the progress told about once a second while
+    // the search runs at full speed.
+    void speakThrough(Narrator* narrator) { announcements_.speakThrough(narrator); }
+    void tellProgress(std::function<QString()> progress) {
+        announcements_.tellProgress(std::move(progress));
+    }
+    void say(const QString& sentence) { announcements_.say(sentence); }
+    // The widget's caret and selection move because the focus does: not news to a reader.
+    void focusMoves(QObject* widget) { announcements_.focusMoves(widget); }
 
     void now();
     void soon();

@@ -296,6 +296,15 @@ def main():
     if len(checked_events) != 26:
         fail("expected 26 state changes, got %s" % checked_events)
 
+    # What a reader takes for the focus and speaks wherever the focus is.
+    heard = []
+    heard_kinds = ("focus:", "object:text-caret-moved", "object:text-selection-changed",
+                   "object:state-changed:showing")
+    def hear(event):
+        heard.append((event.type, event.source.name))
+
+    pyatspi.Registry.registerEventListener(hear, *heard_kinds)
+
     # The keyboard, through X11: from a row's allow-all button into the numbers and out again.
     window = subprocess.run(["xdotool", "search", "--sync", "--name", "^Hexorin$"], check=True,
                             capture_output=True, text=True).stdout.split()[0]
@@ -317,6 +326,8 @@ def main():
         ("Left shift+Tab", "Alle Zahlen für Feld 2 erlauben", {}),
         ("space", "Alle Zahlen für Feld 2 erlauben", {"Zahl 5 in Feld 2": True}),
         ("Up Left shift+Tab", "Summe äußeres Sechseck", {"Zahl 5 in Feld 1": False}),
+        ("shift+Tab " * 20, "Zahlenvorrat 1", {}),
+        ("shift+Tab", "Zahlenvorrat 2", {}),
     ]
     for keys, focused, states in steps:
         subprocess.run(["xdotool", "key", "--delay", "30"] + keys.split(), check=True)
@@ -329,6 +340,16 @@ def main():
             wait_for(shows(cell, DARK_BLUE), "the forbidden number in dark blue")
             wait_for(shows(cell, WHITE, 1, 8), "the focus frame in white on dark blue")
     wait_for(shows(cell, WHITE, 1, 8), "an allowed number without a focus frame")
+    # A box's selected text comes and goes with the focus: a reader hears the focus first, and
+    # no selection of its own. A row button says what it did.
+    for box in ("Zahlenvorrat 1", "Zahlenvorrat 2"):
+        events = [kind for kind, name in heard if name == box]
+        if not events or not events[0].startswith("focus:") or any(
+                kind.startswith("object:text-selection-changed") for kind in events):
+            fail("%s sent %s" % (box, events))
+    if ("object:state-changed:showing", "Feld 2: alle Zahlen erlaubt.") not in heard:
+        fail("no notification of the row button: %s" % heard[-10:])
+    pyatspi.Registry.deregisterEventListener(hear, *heard_kinds)
 
     # A menu bar entry lights up under the pointer (after Alt: the window tests).
     entry = item("Startwerte")
