@@ -1,5 +1,6 @@
 // What a listener who cannot see the window is told of the search: what a single step did, why
-// the search stopped, and how far it has come.
+// the search stopped, and how far it has come. Screen readers speak a colon as a word: there is
+// none.
 
 #include <utility>
 
@@ -32,11 +33,11 @@ void Form1::announcePass() {
     case PassOutcome::None:
         return;
     case PassOutcome::Rejected:
-        return announcement.say(fieldText(pass.field) + ": " + number + " passt nicht.");
+        return announcement.say(number + " in " + fieldText(pass.field) + " passt nicht.");
     case PassOutcome::Accepted:
-        return announcement.say(fieldText(pass.field) + ": " + number + " gesetzt.");
+        return announcement.say(number + " in " + fieldText(pass.field) + " gesetzt.");
     case PassOutcome::Solved:
-        return announcement.say(fieldText(pass.field) + ": " + number + " gesetzt. Lösung " +
+        return announcement.say(number + " in " + fieldText(pass.field) + " gesetzt, Lösung " +
                                 plainNumberText(SolutionCount) + " gefunden.");
     case PassOutcome::SteppedBack:
         return announcement.say(fieldText(pass.field) + " geleert, zurück zu " +
@@ -51,14 +52,14 @@ void Form1::announceStop() {
     if (programEnding_)
         return;
     if (CurField == 0)
-        return announcement.say(
-            "Suche beendet, alle Möglichkeiten geprüft: " + solutionCountText() + ".");
+        return announcement.say("Suche beendet, alle Möglichkeiten geprüft, " +
+                                solutionCountText() + ".");
     if (!atSolution)
         return announcement.say("Suche unterbrochen, " + solutionCountText() + ".");
     std::string numbers;
     for (int field = 1; field <= kFieldCount; ++field)
         numbers += (field == 1 ? "" : ", ") + plainNumberText(Placed(field));
-    announcement.say("Suche angehalten bei Lösung " + plainNumberText(SolutionCount) + ": " +
+    announcement.say("Suche angehalten bei Lösung " + plainNumberText(SolutionCount) + ". " +
                      numbers + ".");
 }
 

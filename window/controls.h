@@ -3,6 +3,7 @@
 // The controls of the window object: plain state that counts its own changes.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -141,18 +142,28 @@ private:
     int left_ = 0;
 };
 
-// What a listener who cannot see the window is told: one short sentence at a time, about what the
-// boxes alone show. Every sentence said is news, also the same one again.
+// What a listener who cannot see the window is told: short sentences, about what the boxes alone
+// show. A view that looks once a frame may find several said since; the last few are kept.
 class Announcement : public Control {
 public:
-    [[nodiscard]] const std::string& text() const { return text_; }
-    void say(std::string text) {
-        text_ = std::move(text);
+    static constexpr std::size_t kKept = 4;
+
+    // The last sentence said.
+    [[nodiscard]] const std::string& text() const { return kept_[(said_ + kKept - 1) % kKept]; }
+    void say(std::string sentence) {
+        kept_[said_ % kKept] = std::move(sentence);
+        ++said_;
         changed();
+    }
+    // How many sentences were ever said, and the one said as number `index` (from 0), if kept.
+    [[nodiscard]] std::uint64_t said() const { return said_; }
+    [[nodiscard]] const std::string* sentence(std::uint64_t index) const {
+        return index < said_ && said_ - index <= kKept ? &kept_[index % kKept] : nullptr;
     }
 
 private:
-    std::string text_;
+    std::array<std::string, kKept> kept_;
+    std::uint64_t said_ = 0;
 };
 
 } // namespace hexorin

@@ -20,13 +20,13 @@ void Form1::lblErlaubt_Click(int Index) {
 void Form1::cmdAlle_Click(int Index) {
     const int row = cmdAlle.checkedIndex(Index);
     setGridRow(row, paletteColor(PaletteIndex::White), "1");
-    announcement.say("Feld " + plainNumberText(row + 1) + ": alle Zahlen erlaubt.");
+    announcement.say("Alle Zahlen für Feld " + plainNumberText(row + 1) + " erlaubt.");
 }
 
 void Form1::cmdKeiner_Click(int Index) {
     const int row = cmdKeiner.checkedIndex(Index);
     setGridRow(row, paletteColor(PaletteIndex::DarkBlue), "0");
-    announcement.say("Feld " + plainNumberText(row + 1) + ": alle Zahlen verboten.");
+    announcement.say("Alle Zahlen für Feld " + plainNumberText(row + 1) + " verboten.");
 }
 
 void Form1::setGridRow(int row, Color color, std::string_view tag) {

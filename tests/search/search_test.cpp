@@ -492,19 +492,19 @@ TEST_F(SearchTest, ListenerIsToldWhatTheSearchDid) {
         std::string_view told;
         int forbiddenField = 0;
     };
-    const std::string_view first = "Suche angehalten bei Lösung 1: 1, 2, 11, 12, 3, 5, 6, 10, 9, "
+    const std::string_view first = "Suche angehalten bei Lösung 1. 1, 2, 11, 12, 3, 5, 6, 10, 9, "
                                    "8, 4, 7.";
     for (const Case& c : {
-             Case{0, 1, true, 2, 2, "Feld 1: 1 gesetzt."},
-             Case{0, 1, true, 3, 3, "Feld 2: 1 passt nicht."},
+             Case{0, 1, true, 2, 2, "1 in Feld 1 gesetzt."},
+             Case{0, 1, true, 3, 3, "1 in Feld 2 passt nicht."},
              Case{0, 1, true, 15, 15, "Feld 2 geleert, zurück zu Feld 1.", 2},
-             Case{0, 1, true, 547, 547, "Feld 12: 7 gesetzt. Lösung 1 gefunden."},
+             Case{0, 1, true, 547, 547, "7 in Feld 12 gesetzt, Lösung 1 gefunden."},
              Case{0, 1, false, 1, 1, "Einzelschritt aus."},
              Case{1, 0, true, 0, 0, first},
              Case{1, 0, true, kFirstSolutionPass, 0, first},
              Case{0, 0, true, 10, 0, "Suche unterbrochen, keine Lösung."},
              Case{0, 0, true, 600, 0, "Suche unterbrochen, 1 Lösung."},
-             Case{0, 0, true, 0, 0, "Suche beendet, alle Möglichkeiten geprüft: 960 Lösungen."},
+             Case{0, 0, true, 0, 0, "Suche beendet, alle Möglichkeiten geprüft, 960 Lösungen."},
          }) {
         form.cmdNeustart_Click();
         if (c.forbiddenField != 0)
@@ -523,9 +523,9 @@ TEST_F(SearchTest, ListenerIsToldWhatTheSearchDid) {
         EXPECT_EQ(c.readAt == 0 ? form.announcement.text() : heard, c.told) << c.readAt;
         form.cmdAlle_Click(c.forbiddenField == 0 ? 0 : c.forbiddenField - 1);
     }
-    EXPECT_EQ(form.announcement.text(), "Feld 1: alle Zahlen erlaubt.");
+    EXPECT_EQ(form.announcement.text(), "Alle Zahlen für Feld 1 erlaubt.");
     form.cmdKeiner_Click(11);
-    EXPECT_EQ(form.announcement.text(), "Feld 12: alle Zahlen verboten.");
+    EXPECT_EQ(form.announcement.text(), "Alle Zahlen für Feld 12 verboten.");
 }
 
 } // namespace

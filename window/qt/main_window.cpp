@@ -118,7 +118,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(toQString(layout::kProgramName));
     setWindowIcon(makeWindowIcon());
     installTextBoxAccessibility();
-    installNarratorAccessibility();
+    installNoticeAccessibility();
     createMenu();
     auto* const client = new ClientArea(this);
     auto* const view = new ClientView(client, this);
@@ -130,7 +130,7 @@ MainWindow::MainWindow(QWidget* parent)
     createControls(client);
     view->takeWheels();
     setFocusOrder();
-    createNarrator();
+    createNotices();
     form_.Form_Load();
     mirror_.now();
     resize(sizeHint());
@@ -171,12 +171,14 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 // What the search and the commands say reaches a screen reader as a notification, after the
 // boxes it changed have caught up.
-void MainWindow::createNarrator() {
-    mirror_.speakThrough(new Narrator(this));
+void MainWindow::createNotices() {
+    mirror_.speakThrough(this);
     mirror_.tellProgress([this] { return toQString(form_.progressAnnouncement()); });
-    mirror_.bind(form_.announcement, [this] {
-        if (!form_.announcement.text().empty())
-            mirror_.say(toQString(form_.announcement.text()));
+    mirror_.bind(form_.announcement, [this, heard = form_.announcement.said()]() mutable {
+        const Announcement& announcement = form_.announcement;
+        for (; heard < announcement.said(); ++heard)
+            if (const std::string* const sentence = announcement.sentence(heard))
+                mirror_.say(toQString(*sentence));
     });
 }
 

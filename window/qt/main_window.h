@@ -66,7 +66,7 @@ private:
     void createGrid(QWidget* client);
     void createRightSide(QWidget* client);
     void setFocusOrder();
-    void createNarrator();
+    void createNotices();
 
     // Each widget is made here, named after its control, told to screen readers and kept for the
     // focus chain.

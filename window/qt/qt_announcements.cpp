@@ -1,4 +1,4 @@
-// What a screen reader hears beyond the widget it reads: the narrator's sentences, and the running
+// What a screen reader hears beyond the widget it reads: the notices' sentences, and the running
 // search's changes held back and summed up.
 
 #include "window/qt/qt_announcements.h"
@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <QAccessibleWidget>
+#include <QApplication>
 
 namespace hexorin {
 namespace {
@@ -61,24 +62,23 @@ bool isCaretOrSelection(QAccessible::Event type) {
     return type == QAccessible::TextCaretMoved || type == QAccessible::TextSelectionChanged;
 }
 
-QAccessibleInterface* narratorAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String(Narrator::staticMetaObject.className()))
-        if (auto* const narrator = qobject_cast<Narrator*>(object))
-            return new QAccessibleWidget(narrator, QAccessible::Notification);
+QAccessibleInterface* noticeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(Notice::staticMetaObject.className()))
+        if (auto* const notice = qobject_cast<Notice*>(object))
+            return new QAccessibleWidget(notice, QAccessible::Notification);
     return nullptr;
 }
 
 } // namespace
 
-Narrator::Narrator(QWidget* parent)
+Notice::Notice(QWidget* parent)
     : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     hide();
 }
 
-// The name first, so that a reader that keeps names does not speak the last sentence again.
-void Narrator::say(const QString& sentence) {
-    sentence_ = sentence;
+// The name first: a reader that keeps names learns the new one from its change.
+void Notice::say(const QString& sentence) {
     setAccessibleName(sentence);
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
@@ -118,6 +118,9 @@ void Announcements::forward(QAccessibleEvent* event) {
     QAccessible::installUpdateHandler(&Announcements::update);
 }
 
+// A reader reads a box it is not in when it gets there, and takes a burst of changes from boxes
+// elsewhere for a flood, in which it drops what it was to say: of the search's boxes only the
+// focused one is heard, and during a quiet catch-up only once, as it stands at the end.
 bool Announcements::takes(QAccessibleEvent* event) {
     QObject* const widget = event->object();
     const QAccessible::Event type = event->type();
@@ -127,7 +130,11 @@ bool Announcements::takes(QAccessibleEvent* event) {
         return false;
     if (isCaretOrSelection(type) && settling_.contains(widget))
         return true;
-    if (!quiet_ || !heldBack_.contains(widget))
+    if (!heldBack_.contains(widget))
+        return false;
+    if (widget != QApplication::focusWidget())
+        return true;
+    if (!quiet_)
         return false;
     Held& held = heldFor(widget);
     if (isTextChange(type) && !held.text) {
@@ -180,10 +187,17 @@ void Announcements::announce(const Held& held) {
     }
 }
 
+void Announcements::speakThrough(QWidget* window) {
+    for (QPointer<Notice>& notice : notices_)
+        notice = new Notice(window);
+}
+
 void Announcements::speakPending() {
-    if (pending_.isEmpty() || narrator_ == nullptr)
+    Notice* const notice = notices_[nextNotice_];
+    if (pending_.isEmpty() || notice == nullptr)
         return;
-    narrator_->say(pending_);
+    nextNotice_ = (nextNotice_ + 1) % notices_.size();
+    notice->say(pending_);
     pending_.clear();
     sinceSpoken_.start();
 }
@@ -206,8 +220,8 @@ Announcements::Quiet::~Quiet() {
     announcements.speakPending();
 }
 
-void installNarratorAccessibility() {
-    QAccessible::installFactory(&narratorAccessible); // installs it once however often called
+void installNoticeAccessibility() {
+    QAccessible::installFactory(&noticeAccessible); // installs it once however often called
 }
 
 } // namespace hexorin

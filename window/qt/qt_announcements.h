@@ -3,6 +3,8 @@
 // What a screen reader hears of the window beyond the widget it reads: the sentences the search
 // and the commands say, and a summary of the boxes the search rewrites at full speed.
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -16,27 +18,24 @@
 namespace hexorin {
 
 // Screen readers speak a notification when it is shown, wherever the focus is; text changes they
-// read only in the focused box. The narrator is that notification: never on the screen, shown to
-// the accessibility bus once per sentence.
-class Narrator final : public QWidget {
+// read only in the focused box. A notice is such a notification: never on the screen, shown to the
+// accessibility bus with one sentence. A reader reads the sentence when it comes to the event,
+// which may be after the next one: each sentence gets a notice of its own, of a few in turn.
+class Notice final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Narrator(QWidget* parent);
+    explicit Notice(QWidget* parent);
 
     void say(const QString& sentence);
-    [[nodiscard]] const QString& sentence() const { return sentence_; }
-
-private:
-    QString sentence_;
 };
 
 // A search at full speed rewrites some forty boxes every display frame, thousands of changes a
-// second that no listener can follow. While a quiet catch-up runs, the changes it makes to those
-// boxes are held back and announced once, as they stand, when the view next catches up at once
-// (the search stopped, or a box opens). The narrator speaks after them, and during a quiet run
-// tells the progress about once a second. A text box's caret and selection, moved while the focus
-// comes or goes, are not news: a reader would take them for the focus and miss the box.
+// second that no listener can follow. Changes to those boxes reach a reader only from the box it
+// is in, and while a quiet catch-up runs, once, as the box stands when the view next catches up
+// at once (the search stopped, or a box opens). The notices speak after them, and during a
+// quiet run tells the progress about once a second. A text box's caret and selection, moved while
+// the focus comes or goes, are not news: a reader would take them for the focus and miss the box.
 class Announcements final {
 public:
     Announcements();
@@ -45,10 +44,13 @@ public:
     ~Announcements();
 
     void hold(QObject* widget) { heldBack_.insert(widget); }
-    void speakThrough(Narrator* narrator) { narrator_ = narrator; }
+    // The notices are made as hidden children of the window.
+    void speakThrough(QWidget* window);
     void tellProgress(std::function<QString()> progress) { progress_ = std::move(progress); }
-    // The sentence goes out once the held changes have.
-    void say(const QString& sentence) { pending_ = sentence; }
+    // The sentence goes out once the held changes have, with any said before it that has not.
+    void say(const QString& sentence) {
+        pending_ += (pending_.isEmpty() ? QString() : QStringLiteral(" ")) + sentence;
+    }
     void focusMoves(QObject* widget) { settling_.insert(widget); }
 
     // Announces every held change as the widget stands now, then the pending sentence.
@@ -86,7 +88,8 @@ private:
     QSet<const QObject*> heldBack_;
     QSet<const QObject*> settling_;
     std::vector<Held> held_;
-    QPointer<Narrator> narrator_;
+    std::array<QPointer<Notice>, 8> notices_;
+    std::size_t nextNotice_ = 0;
     std::function<QString()> progress_;
     QString pending_;
     QElapsedTimer sinceSpoken_;
@@ -94,7 +97,7 @@ private:
     bool running_ = false; // quiet catch-ups since the last catch-up at once
 };
 
-// Makes the narrator a notification to screen readers.
-void installNarratorAccessibility();
+// Makes a notice a notification to screen readers.
+void installNoticeAccessibility();
 
 } // namespace hexorin

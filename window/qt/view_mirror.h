@@ -28,7 +28,7 @@ public:
     void rewrittenBySearch(QObject* widget) { announcements_.hold(widget); }
     // The sentences a screen reader is told, and the progress told about once a second while
     // the search runs at full speed.
-    void speakThrough(Narrator* narrator) { announcements_.speakThrough(narrator); }
+    void speakThrough(QWidget* window) { announcements_.speakThrough(window); }
     void tellProgress(std::function<QString()> progress) {
         announcements_.tellProgress(std::move(progress));
     }
