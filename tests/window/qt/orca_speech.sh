@@ -109,13 +109,29 @@ cat >"$XDG_DATA_HOME/orca/user-settings.conf" <<EOF
 }
 EOF
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null || { cat "$work/xvfb.log"; echo "$DISPLAY does not answer"; exit 1; }
+# Another test's X server starting at the same moment can take the display Xvfb picked: then
+# this one ends or does not answer, and a second one picks another.
+start_xvfb() {
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || return 1
+    export DISPLAY=":$(cat "$work/display")"
+    for _ in $(seq 100); do
+        kill -0 "$xvfb_pid" 2>/dev/null || return 1
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+for attempt in 1 2 3; do
+    start_xvfb && break
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+    [ "$attempt" -lt 3 ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
+done
 
 export HEXORIN_PROGRAM="$program" HEXORIN_BUS_LAUNCHER="$bus_launcher" HEXORIN_DRIVER="$driver"
 export HEXORIN_PYTHON="$python" HEXORIN_WORK="$work" HEXORIN_TRANSCRIPT="$transcript"
