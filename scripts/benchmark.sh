@@ -26,5 +26,5 @@ heard="$("$hexorin_root/tests/window/qt/orca_speech.sh" "$build/hexorin" --bench
 plain="$(echo "$visible" | sed -n 's/^visible full run: \([0-9.]*\) s.*/\1/p')"
 read -r seconds after utterances <<<"$heard"
 awk -v s="$seconds" -v p="$plain" -v a="$after" -v n="$utterances" 'BEGIN {
-    printf "screen-reader run / plain run: %.2f (Orca); Orca spoke last %.2f s after the run ended; %d utterances\n", s / p, a, n }'
+    printf "screen-reader run / plain run: %.2f (Orca); Orca spoke last %+.2f s from the run\047s end; %d utterances\n", s / p, a, n }'
 echo "$visible" | tail -n 2

@@ -5,7 +5,7 @@
 # the driver (orca_speech.py), which presses real keys and checks what Orca said.
 # Usage: orca_speech.sh <hexorin program> [step ...|--benchmark]. Exit 77 (skipped) when a tool is
 # missing. Everything Orca and speech-dispatcher keep lives in a temporary home that is removed at
-# the end. HEXORIN_ORCA_KEEP=<dir> keeps the transcript and the logs (and Orca's debug log) there.
+# the end. HEXORIN_ORCA_KEEP=<dir> keeps the transcript and the logs (Orca's debug log too) there.
 set -euo pipefail
 
 program="$(realpath "$1")"
@@ -38,7 +38,8 @@ cleanup() {
     fi
     if [ -n "${HEXORIN_ORCA_KEEP:-}" ]; then
         mkdir -p "$HEXORIN_ORCA_KEEP"
-        cp "$work"/*.log "$work"/transcript "$work"/orca-debug.out "$HEXORIN_ORCA_KEEP" 2>/dev/null || true
+            cp "$work"/*.log "$work"/*.err "$work"/transcript "$work"/orca-debug.out "$HEXORIN_ORCA_KEEP" \
+            2>/dev/null || true
     fi
     rm -rf "$work"
 }
@@ -136,7 +137,9 @@ done
 export HEXORIN_PROGRAM="$program" HEXORIN_BUS_LAUNCHER="$bus_launcher" HEXORIN_DRIVER="$driver"
 export HEXORIN_PYTHON="$python" HEXORIN_WORK="$work" HEXORIN_TRANSCRIPT="$transcript"
 export HEXORIN_SPEECHD_CONFIG="$speechd_config" HEXORIN_SPEECHD_MODULES="$modules"
-export HEXORIN_ORCA_DEBUG="${HEXORIN_ORCA_KEEP:+--debug-file=$work/orca-debug.out}"
+# Orca's debug log tells when its queue overflowed; the benchmark goes without it.
+export HEXORIN_ORCA_LOG="$work/orca-debug.out" HEXORIN_ORCA_DEBUG="--debug-file=$work/orca-debug.out"
+[ "${1:-}" != "--benchmark" ] || HEXORIN_ORCA_DEBUG=""
 status=0
 dbus-run-session -- bash -c '
     set -euo pipefail
@@ -178,7 +181,7 @@ dbus-run-session -- bash -c '
     pids+=($!)
     export HEXORIN_ORCA_PID=$!
     "$HEXORIN_PYTHON" "$HEXORIN_DRIVER" "$@"
-' bash "$@" || status=$?
+' bash "$@" 2> >(grep -v "^dbus-daemon" >&2) || status=$?
 if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     for log in orca speechd bus; do
         echo "== $log.log (last lines)"
