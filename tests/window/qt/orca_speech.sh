@@ -13,7 +13,7 @@ shift
 driver="$(dirname "${BASH_SOURCE[0]}")/orca_speech.py"
 python=/usr/bin/python3 # Debian's, which has pyatspi and Orca
 
-for tool in Xvfb openbox dbus-run-session xdotool orca speech-dispatcher "$python"; do
+for tool in Xvfb openbox dbus-run-session xdotool orca speech-dispatcher flock pgrep "$python"; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 bus_launcher=""
@@ -28,6 +28,15 @@ done
 [ -n "$modules" ] || { echo "skipped: speech-dispatcher's generic module is missing"; exit 77; }
 "$python" -c 'import pyatspi, speechd' 2>/dev/null ||
     { echo "skipped: pyatspi or speechd for Python is missing"; exit 77; }
+
+# Orca runs once per user: a second one refuses to start, and one started with --replace kills the
+# others, also another test's. So the tests with Orca take turns, and a user's own Orca is left alone.
+exec 9>"${TMPDIR:-/tmp}/hexorin-orca-$(id -u).lock"
+flock -w 240 9 || { echo "another test with Orca has run for 4 minutes"; exit 1; }
+if pgrep -u "$(id -u)" -x orca >/dev/null; then
+    echo "skipped: Orca already runs for this user"
+    exit 77
+fi
 
 work="$(mktemp -d)"
 xvfb_pid=""
@@ -114,7 +123,7 @@ EOF
 # this one ends or does not answer, and a second one picks another.
 start_xvfb() {
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" 9>&- &
     xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || return 1
@@ -174,18 +183,28 @@ dbus-run-session -- bash -c '
         --module-dir "$HEXORIN_SPEECHD_MODULES" --communication-method unix_socket \
         --socket-path "$socket" >"$HEXORIN_WORK/speechd.log" 2>&1 &
     pids+=($!)
-    export HEXORIN_SPEECHD_PID=$! SPEECHD_ADDRESS="unix_socket:$socket"
+    export SPEECHD_ADDRESS="unix_socket:$socket"
     for _ in $(seq 100); do [ -S "$socket" ] && break; sleep 0.1; done
     # Orca as a German user has it: its messages in German, its settings its own defaults.
-    LANGUAGE=de orca --replace $HEXORIN_ORCA_DEBUG >"$HEXORIN_WORK/orca.log" 2>&1 &
+    LANGUAGE=de orca $HEXORIN_ORCA_DEBUG >"$HEXORIN_WORK/orca.log" 2>&1 &
     pids+=($!)
-    export HEXORIN_ORCA_PID=$!
-    "$HEXORIN_PYTHON" "$HEXORIN_DRIVER" "$@"
-' bash "$@" 2> >(grep -v "^dbus-daemon" >&2) || status=$?
+    orca=$!
+    status=0
+    "$HEXORIN_PYTHON" "$HEXORIN_DRIVER" "$@" || status=$?
+    if [ "$status" -ne 0 ] && [ -n "$HEXORIN_ORCA_DEBUG" ]; then
+        for task in /proc/"$orca"/task/*; do # what Orca waits for, thread by thread
+            echo "Orca thread ${task##*/}: $(cut -d" " -f3 "$task/stat") $(cat "$task/wchan")"
+        done >>"$HEXORIN_WORK/orca.log" 2>/dev/null || true
+        kill -ABRT "$orca" 2>/dev/null && sleep 1 # Orca writes where it stands into its debug log
+    fi
+    exit "$status"
+' bash "$@" 2> >(grep -v "^dbus-daemon" >&2) 9>&- || status=$?
 if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     for log in orca speechd bus; do
         echo "== $log.log (last lines)"
         tail -n 20 "$work/$log.log" 2>/dev/null || true
     done
+    echo "== where Orca stood"
+    grep -A 40 "^Fatal Python error" "$work/orca-debug.out" 2>/dev/null | grep -v "^ *$" || true
 fi
 exit "$status"
