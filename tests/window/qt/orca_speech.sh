@@ -47,8 +47,8 @@ cleanup() {
     fi
     if [ -n "${HEXORIN_ORCA_KEEP:-}" ]; then
         mkdir -p "$HEXORIN_ORCA_KEEP"
-            cp "$work"/*.log "$work"/*.err "$work"/transcript "$work"/orca-debug.out "$HEXORIN_ORCA_KEEP" \
-            2>/dev/null || true
+        cp "$work"/*.log "$work"/*.err "$work"/transcript "$work"/orca-debug.out \
+            "$HEXORIN_ORCA_KEEP" 2>/dev/null || true
     fi
     rm -rf "$work"
 }
