@@ -16,6 +16,7 @@ hexorin_test_packages=(
     xvfb xauth dbus-x11 clang libclang-rt-dev
     dpkg-dev file desktop-file-utils appstream
     dbus-daemon at-spi2-core python3-pyatspi xdotool
+    orca speech-dispatcher espeak-ng openbox procps
     lintian qt6-gtk-platformtheme
 )
 

@@ -255,14 +255,6 @@ def named_items(program):
     return item
 
 
-def benchmark():
-    """For the benchmark: one full search heard as above, in one line; then the program ends."""
-    item = named_items(find_program())
-    seconds, behind, events = hear_a_full_search(item, 0)
-    print("heard %.3f %.3f %d" % (seconds, behind, events), flush=True)
-    item("Beenden").queryAction().doAction(0)
-
-
 def main():
     pyatspi.setTimeout(10000, 60000)  # a sanitized build on a busy machine answers slowly
     program = find_program()
@@ -368,7 +360,5 @@ def main():
 
 if sys.argv[1:] == ["--poll"]:
     poll()
-elif sys.argv[1:] == ["--benchmark"]:
-    benchmark()
 else:
     main()

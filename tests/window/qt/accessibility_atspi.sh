@@ -2,8 +2,7 @@
 # The grid through a real screen-reader interface and real X11 input: starts Xvfb, a session bus
 # and the accessibility bus, runs the program with accessibility on, and lets an AT-SPI client
 # (accessibility_atspi.py) read and toggle numbers and press keys through xdotool.
-# Usage: accessibility_atspi.sh <hexorin program> [--benchmark]. Exit 77 (skipped) when a tool is
-# missing. With --benchmark the client only times one full search heard by a screen reader.
+# Usage: accessibility_atspi.sh <hexorin program>. Exit 77 (skipped) when a tool is missing.
 set -euo pipefail
 
 program="$1"
@@ -46,7 +45,7 @@ export HEXORIN_FRAMEBUFFER="$work/Xvfb_screen0"
 # Inside a private session bus: the accessibility bus, the program, then the client. The client
 # ends the program through its menu, and the program must then exit with status 0.
 export HEXORIN_PROGRAM="$program" HEXORIN_BUS_LAUNCHER="$bus_launcher" HEXORIN_CLIENT="$client"
-export HEXORIN_PYTHON="$python" HEXORIN_WORK="$work" HEXORIN_CLIENT_MODE="${2:-}"
+export HEXORIN_PYTHON="$python" HEXORIN_WORK="$work"
 dbus-run-session -- bash -c '
     set -euo pipefail
     "$HEXORIN_BUS_LAUNCHER" --launch-immediately 2>"$HEXORIN_WORK/bus.log" &
@@ -56,7 +55,7 @@ dbus-run-session -- bash -c '
         "$HEXORIN_PROGRAM" &
     program=$!
     status=0
-    "$HEXORIN_PYTHON" "$HEXORIN_CLIENT" $HEXORIN_CLIENT_MODE || status=$?
+    "$HEXORIN_PYTHON" "$HEXORIN_CLIENT" || status=$?
     if [ "$status" -ne 0 ]; then
         kill "$program" 2>/dev/null
         cat "$HEXORIN_WORK/bus.log"
