@@ -12,22 +12,25 @@ import pyatspi
 from gi.repository import GLib
 
 # What Orca must say at each step: substrings of all it said from the step's first key until it
-# fell silent, blanks collapsed. "TO FILL" marks the search's announcements still to come; None
-# prints the step without checking it. Where the focus comes back from a box or the menu, Orca 43
-# now and then misses it and then says nothing of it: that is not checked.
+# fell silent, blanks collapsed; None prints the step without checking it. Where the focus comes
+# back from a box or the menu, Orca 43 now and then misses it and then says nothing of it: that is
+# not checked.
 PHRASES = {
     "open": ["Hexorin Rahmen", "Feld 12", "Zeile", "Aktuelles Feld über das"],
     "tab to a star field": ["Stern", "Feld 12 Text", "Feld Nr. 12"],
     "start with single step": ["Alarm Backtracking", "Jede Schleife zeigen", "Ja Druckknopf"],
-    "Ja: one step": None,  # TO FILL: what the step did (the box again is read now and then)
-    "Nein: on to the first solution": None,  # TO FILL: the stop at the first solution
+    "Ja: one step": ["Benachrichtigung 1 in Feld 1 gesetzt."],
+    "Nein: on to the first solution": [
+        "Benachrichtigung Einzelschritt aus.",
+        "Suche angehalten bei Lösung 1. 1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7."],
     "untick Einzellösung": ["nicht ausgewählt"],
-    "on to the end": None,  # TO FILL: the end of the search, 960 solutions
-    "Startwerte": None,  # TO FILL: the reset, if announced
+    "on to the end": ["Benachrichtigung Suche läuft,",
+                      "Benachrichtigung Suche beendet, alle Möglichkeiten geprüft, 960 Lösungen."],
+    "Startwerte": ["Benachrichtigung Startwerte gesetzt."],
 }
 QUIET = 1.0  # seconds without speech that end a step
 IDLE = 0.5  # seconds in which the rig's processes must not have worked
-LAST_UTTERANCE_BOUND = 5.0  # seconds after the run's end that Orca may still speak
+LAST_UTTERANCE_BOUND = 1.0  # seconds after the run's end that Orca may still speak
 COUNTER = "Anzahl der Lösungen"
 POLLER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "accessibility_atspi.py")
 
