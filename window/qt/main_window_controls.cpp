@@ -161,7 +161,7 @@ QFrame* MainWindow::addFrame(QWidget* parent, std::string_view name, const Rect&
 
 BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const Rect& place,
                                 const BoxStyle& style) {
-    auto* const widget = new BoxEdit(box, parent);
+    auto* const widget = new BoxEdit(box, mirror_, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
     widget->setFont(fontFor(style.font));
@@ -176,7 +176,7 @@ BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const 
 
 SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* parent,
                                           const Rect& place) {
-    auto* const widget = new SolutionList(box, parent);
+    auto* const widget = new SolutionList(box, mirror_, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
     widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

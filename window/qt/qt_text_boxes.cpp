@@ -249,7 +249,7 @@ bool TextMirror::takeReaderEdit(int position, int removed, const QString& insert
     if (!rebased)
         return false;
     box_.setText(*rebased);
-    catchUp();
+    catchUpNow();
     return true;
 }
 
@@ -283,7 +283,7 @@ bool TextMirror::takeReaderText(const QString& text) {
     if (!rebased)
         return false;
     box_.setText(*rebased);
-    catchUp();
+    catchUpNow();
     return true;
 }
 
@@ -302,7 +302,7 @@ void TextMirror::takeWidgetEdit(const QString& text) {
     // Neither the widget nor its undo history can be changed from inside its own change signal.
     if (box_.text() != shown_)
         QMetaObject::invokeMethod(
-            widget_, [this] { catchUp(); }, Qt::QueuedConnection);
+            widget_, [this] { catchUpNow(); }, Qt::QueuedConnection);
 }
 
 void TextMirror::chargeUndo(std::size_t characters) {
@@ -314,9 +314,9 @@ void TextMirror::chargeUndo(std::size_t characters) {
     }
 }
 
-BoxEdit::BoxEdit(TextBox& box, QWidget* parent)
+BoxEdit::BoxEdit(TextBox& box, ViewMirror& mirror, QWidget* parent)
     : QLineEdit(parent)
-    , TextMirror(box, this, kLineUndoCharacters) {
+    , TextMirror(box, mirror, this, kLineUndoCharacters) {
     // Every change that is not the view's own: typing, pasting, dropping, undo, an input method.
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (catchingUp_)
@@ -353,9 +353,9 @@ void BoxEdit::forgetUndo() {
     catchingUp_ = false;
 }
 
-SolutionList::SolutionList(TextBox& box, QWidget* parent)
+SolutionList::SolutionList(TextBox& box, ViewMirror& mirror, QWidget* parent)
     : QPlainTextEdit(parent)
-    , TextMirror(box, this, kListUndoCharacters) {
+    , TextMirror(box, mirror, this, kListUndoCharacters) {
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!catchingUp_)
             chargeUndo(static_cast<std::size_t>(removed) + static_cast<std::size_t>(added));

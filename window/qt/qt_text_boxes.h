@@ -16,6 +16,7 @@
 
 #include "window/controls.h"
 #include "window/edit_rebase.h"
+#include "window/qt/view_mirror.h"
 
 namespace hexorin {
 
@@ -24,8 +25,9 @@ namespace hexorin {
 // text (rebaseEdit); the widget's own new text never becomes the control's.
 class TextMirror {
 public:
-    TextMirror(TextBox& box, QObject* widget, std::size_t undoBudget)
+    TextMirror(TextBox& box, ViewMirror& mirror, QObject* widget, std::size_t undoBudget)
         : box_(box)
+        , mirror_(mirror)
         , widget_(widget)
         , undoBudget_(undoBudget) {}
     TextMirror(const TextMirror&) = delete;
@@ -34,7 +36,7 @@ public:
 
     // The widget's text, as the user and a screen reader see it.
     [[nodiscard]] virtual QString widgetText() const = 0;
-    // Brings the widget up to the control.
+    // Shows the control in the widget: the view's binding of the box, and only it, calls this.
     virtual void catchUp() = 0;
 
     // A screen reader's edit of the widget's text, in its positions: at `position`, `removed`
@@ -61,7 +63,11 @@ protected:
     // Keeps the widget's text before a change, for a reader that read it.
     void remember();
 
+    // Has the view bring the widget up to the control at once.
+    void catchUpNow() { mirror_.now(box_); }
+
     TextBox& box_;
+    ViewMirror& mirror_;
     std::string shown_;       // the widget's text, as the control would hold it
     bool catchingUp_ = false; // the widget's changes are the view's own
 
@@ -83,7 +89,7 @@ class BoxEdit final : public QLineEdit, public TextMirror {
     Q_OBJECT
 
 public:
-    BoxEdit(TextBox& box, QWidget* parent);
+    BoxEdit(TextBox& box, ViewMirror& mirror, QWidget* parent);
 
     [[nodiscard]] QString widgetText() const override { return text(); }
     void catchUp() override;
@@ -101,7 +107,7 @@ class SolutionList final : public QPlainTextEdit, public TextMirror {
     Q_OBJECT
 
 public:
-    SolutionList(TextBox& box, QWidget* parent);
+    SolutionList(TextBox& box, ViewMirror& mirror, QWidget* parent);
 
     [[nodiscard]] QString widgetText() const override { return toPlainText(); }
     void catchUp() override;

@@ -2,6 +2,8 @@
 
 #include "window/qt/view_mirror.h"
 
+#include <algorithm>
+
 namespace hexorin {
 namespace {
 
@@ -30,6 +32,17 @@ void ViewMirror::now() {
     frameTimer_.stop();
     catchUp();
     announcements_.flush();
+}
+
+// Also where the control did not change: an edit the control refused is taken back from the widget.
+void ViewMirror::now(const Control& control) {
+    const auto binding = std::ranges::find(bindings_, &control, &Binding::control);
+    if (binding == bindings_.end())
+        return;
+    applying_ = true;
+    binding->applied = control.revision();
+    binding->apply();
+    applying_ = false;
 }
 
 // The timer runs out inside one of the search's turns of the event loop, so a pass reads no clock.

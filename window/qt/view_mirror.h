@@ -37,6 +37,8 @@ public:
     void focusMoves(QObject* widget) { announcements_.focusMoves(widget); }
 
     void now();
+    // Only the one control's widget, where the user has just edited it.
+    void now(const Control& control);
     void soon();
     // True while a catch-up sets the widgets: their change signals are the view's, not the user's.
     [[nodiscard]] bool applying() const { return applying_; }
