@@ -246,7 +246,7 @@ PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* 
 }
 
 QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, const Rect& place) {
-    auto* const widget = new QCheckBox(parent);
+    auto* const widget = new WholeCheckBox(parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
     mirror_.bind(box, [widget, &box] {
@@ -255,10 +255,14 @@ QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, co
     });
     // toggled, not clicked: a screen reader's toggle action changes the box without a click, and
     // may meet a widget a frame behind. The toggle is made on the control's value, which the
-    // widget then shows.
+    // widget then shows, and goes the way of every other event: not after the end, and shown at
+    // once outside a search.
     connect(widget, &QCheckBox::toggled, this, [this, &box] {
         if (!mirror_.applying())
-            box.setValue(box.value() == CheckBox::ticked ? CheckBox::unticked : CheckBox::ticked);
+            dispatch([&box] {
+                box.setValue(box.value() == CheckBox::ticked ? CheckBox::unticked
+                                                             : CheckBox::ticked);
+            });
     });
     return widget;
 }

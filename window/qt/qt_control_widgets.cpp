@@ -87,6 +87,10 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
+bool WholeCheckBox::hitButton(const QPoint& at) const {
+    return rect().contains(at);
+}
+
 StarFrame::StarFrame(QWidget* parent)
     : QFrame(parent) {
     setObjectName(QStringLiteral("Frame3"));

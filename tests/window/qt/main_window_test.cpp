@@ -437,6 +437,28 @@ TEST_F(MainWindowTest, ClicksWithoutHandlersChangeNothing) {
 
 // Every control of the help table, hovered in the real window. A container is hovered on its own
 // free surface, away from the controls on it.
+// Anywhere in the box, caption or not: the box is 81 pixels wide, its caption ends well before.
+TEST_F(MainWindowTest, CheckBoxesToggleOnAClickAnywhereInTheirBox) {
+    struct Row {
+        const char* name;
+        QPoint at;
+    };
+    const std::vector<Row> rows{
+        {"Check2", {79, 6}}, {"Check2", {80, 12}}, {"Check2", {0, 0}},
+        {"Check1", {79, 8}}, {"Check1", {60, 16}}, {"Check1", {1, 1}},
+    };
+    for (const Row& row : rows) {
+        const QString name = QString::fromLatin1(row.name);
+        const CheckBox& box =
+            name == QStringLiteral("Check1") ? window.form().Check1 : window.form().Check2;
+        const int before = box.value();
+        QTest::mouseClick(widget(name), Qt::LeftButton, {}, row.at);
+        EXPECT_NE(box.value(), before) << row.name << ' ' << row.at.x();
+        EXPECT_EQ(widget<QCheckBox>(name)->isChecked(), box.value() == CheckBox::ticked)
+            << row.name << ' ' << row.at.x();
+    }
+}
+
 TEST_F(MainWindowTest, MovingOverAControlExplainsIt) {
     const auto expectHelp = [this](const std::string& name, QPoint at, std::string_view help) {
         window.form().txtHilfe.setText("-");
@@ -891,8 +913,11 @@ TEST_P(ProgramEndTest, EndsAtOnceWithStatusZero) {
     EXPECT_FALSE(form.searchRunning());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(board(), atTheEnd); // no pass ran after the end
+    const int stopAtSolution = form.Check1.value();
     click(QStringLiteral("lblErlaubt(0)"));
+    click(QStringLiteral("Check1"));
     EXPECT_EQ(form.lblErlaubt(0).tag(), "1"); // and no handler either
+    EXPECT_EQ(form.Check1.value(), stopAtSolution);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
