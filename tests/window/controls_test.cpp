@@ -123,6 +123,25 @@ TEST(LayoutTest, WindowFitsTheScreensFreeArea) {
     };
     for (const auto& [room, got] : rows)
         EXPECT_EQ(layout::fitted({611, 537}, room, 16), got) << room.width << 'x' << room.height;
+
+    // The whole frame, title bar included, inside the room, wherever the window stood.
+    struct Framed {
+        layout::Margins frame;
+        layout::Rect room;
+        layout::Point at; // the frame's top-left corner
+        layout::Rect client;
+    };
+    const std::vector<Framed> framed{
+        {{1, 20, 1, 5}, {0, 0, 640, 512}, {0, 0}, {1, 20, 627, 487}}, // openbox at 200 %
+        {{1, 20, 1, 5}, {0, 0, 1280, 1024}, {0, 0}, {1, 20, 611, 537}},
+        {{1, 20, 1, 5}, {0, 0, 1280, 1024}, {900, 700}, {668, 482, 611, 537}},
+        {{0, 0, 0, 0}, {0, 0, 640, 512}, {0, 0}, {0, 0, 627, 512}},     // no window manager
+        {{4, 30, 4, 4}, {0, 32, 640, 448}, {10, 0}, {9, 62, 627, 414}}, // below a top panel
+        {{1, 20, 1, 5}, {100, 0, 1180, 1024}, {-50, 1000}, {101, 482, 611, 537}},
+    };
+    for (const Framed& row : framed)
+        EXPECT_EQ(layout::framedFit({611, 537}, row.frame, row.room, row.at, 16), row.client)
+            << row.room.width << 'x' << row.room.height << " at " << row.at.x << ',' << row.at.y;
 }
 
 TEST_F(OutOfRangeDeathTest, IsFatalAndNamesArrayAndIndex) {

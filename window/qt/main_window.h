@@ -47,6 +47,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -58,6 +59,7 @@ private:
         bool framed;
     };
 
+    void fitToScreen();
     void createMenu();
     void createControls(QWidget* client);
     void createStar(QWidget* client);
@@ -100,6 +102,7 @@ private:
     Form1 form_{platform_};
     QHash<QString, QWidget*> made_;
     QHash<const QObject*, Handler> moveHandlers_;
+    QMargins fittedFrame_; // the frame the window was last fitted with
 };
 
 template <typename Sender, typename Signal>
