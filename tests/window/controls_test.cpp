@@ -100,6 +100,22 @@ TEST(ColoursTest, ContrastLegibleTextAndEdges) {
     };
     for (const auto& [back, text, drawn] : legible)
         EXPECT_EQ(legibleOn(back, text), drawn) << contrast(back, text);
+    // High contrast: the layout's grey and red on the greys of light and dark surfaces read, and
+    // keep their hue; a text that reads already stays as it is.
+    const Color labelGrey = rgb(128, 128, 128);
+    const Color red = rgb(192, 0, 0);
+    const std::vector<std::pair<Color, Color>> raised{
+        {rgb(192, 192, 192), labelGrey}, {rgb(239, 239, 239), labelGrey},
+        {rgb(50, 50, 50), labelGrey},    {rgb(192, 192, 192), red},
+        {rgb(50, 50, 50), red},          {kPalette[15], kPalette[0]},
+    };
+    for (const auto& [back, text] : raised) {
+        const Color drawn = readableOn(back, text);
+        EXPECT_GE(contrast(drawn, back), 4.5) << contrast(back, text);
+        EXPECT_EQ(contrast(back, text) >= 4.5, drawn == text) << contrast(back, text);
+        EXPECT_EQ(drawn.red == drawn.green, text.red == text.green) << contrast(back, text);
+        EXPECT_EQ(drawn.green, drawn.blue) << contrast(back, text);
+    }
     // An edge stands out from any back colour, whatever ink it is drawn towards.
     for (int grey = 0; grey <= 255; grey += 5)
         for (const Color ink : {kPalette[0], kPalette[15], rgb(grey, grey, grey), kPalette[9]}) {

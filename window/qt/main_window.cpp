@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_desktop_look.h"
 #include "window/qt/qt_text_boxes.h"
 #include "window/qt/qt_units.h"
 
@@ -119,6 +120,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(toQString(layout::kProgramName));
     setWindowIcon(makeWindowIcon());
     installTextBoxAccessibility();
+    followDesktopLook();
     createMenu();
     auto* const client = new ClientArea(this);
     auto* const view = new ClientView(client, this);
@@ -188,6 +190,26 @@ void MainWindow::fitToScreen() {
     if (QPoint(client.left, client.top) != geometry().topLeft())
         move(client.left - frame.left(), client.top - frame.top());
     resize(client.width, client.height);
+}
+
+// High contrast raises the texts the layout draws in grey or red on grey; the surface they stand on
+// may change with the desktop's light or dark choice.
+void MainWindow::followDesktopLook() {
+    const DesktopLook* const look = DesktopLook::of(QCoreApplication::instance());
+    if (look == nullptr)
+        return;
+    highContrast_ = look->appearance().highContrast;
+    connect(look, &DesktopLook::changed, this, [this, look] {
+        highContrast_ = look->appearance().highContrast;
+        for (const auto& raise : raisedTexts_)
+            raise();
+    });
+}
+
+void MainWindow::showTextColor(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole back,
+                               const Color& color) {
+    setColor(widget, text,
+             highContrast_ ? readableOn(fromQColor(widget->palette().color(back)), color) : color);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -66,7 +66,7 @@ void MainWindow::createStar(QWidget* client) {
         const Point at = sumBox(index);
         BoxEdit* const box = addTextBox(form_.txtS(index), {"txtS", index}, frame,
                                         {at.x, at.y, kSumBoxWidth, kSumBoxHeight},
-                                        {kSumFont, Qt::AlignCenter, false});
+                                        {kSumFont, Qt::AlignCenter, false, true});
         onMouseMove(box, handler(&Form1::txtS_MouseMove, index));
     }
     // Created, never shown, never in the focus chain.
@@ -169,7 +169,18 @@ BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const 
     widget->setAlignment(style.alignment);
     widget->setFrame(style.framed);
     widget->installEventFilter(this);
-    mirror_.bind(box, [widget] { widget->catchUp(); });
+    if (style.raisedForContrast) {
+        const auto raise = [this, widget, &box] {
+            showTextColor(widget, QPalette::Text, QPalette::Base, box.foreColor());
+        };
+        mirror_.bind(box, [widget, raise] {
+            widget->catchUp();
+            raise();
+        });
+        raisedTexts_.push_back(raise);
+    } else {
+        mirror_.bind(box, [widget] { widget->catchUp(); });
+    }
     if (&box != &form_.txtHilfe)
         mirror_.rewrittenBySearch(widget);
     return widget;
@@ -200,10 +211,14 @@ ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, const
     widget->setGeometry(pixels(place));
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(alignment);
-    mirror_.bind(label, [widget, &label] {
+    const auto raise = [this, widget, &label] {
+        showTextColor(widget, QPalette::WindowText, QPalette::Window, label.foreColor());
+    };
+    mirror_.bind(label, [widget, &label, raise] {
         showCaption(widget, label.caption());
-        setColor(widget, QPalette::WindowText, label.foreColor());
+        raise();
     });
+    raisedTexts_.push_back(raise);
     return widget;
 }
 

@@ -23,6 +23,7 @@
 #include <QTranslator>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_desktop_look.h"
 
 namespace hexorin {
 namespace {
@@ -180,6 +181,7 @@ void prepareApplication(QApplication& application) {
     auto* const style = new WindowStyle;
     QApplication::setStyle(style); // the application owns it
     QApplication::setPalette(style->standardPalette());
+    new DesktopLook(QDBusConnection::sessionBus(), &application); // the application owns it
     auto* const translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
