@@ -9,7 +9,8 @@
 #                 help line whole when scrolled to the end
 #   gnome-dark    GNOME's Dark style (color-scheme prefer-dark) through xdg-desktop-portal and its
 #                 GTK backend: the window dark at start, light again when the setting goes back
-#   gnome-hc      GNOME's HighContrast theme through the portal: a picture to look at
+#   gnome-hc      GNOME's High Contrast switch through the portal, while the window is open: the
+#                 grid's row numbers read at 4.5:1
 #   gnome-wayland GNOME on Wayland with Qt before 6.8: the window comes up through XWayland
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -53,6 +54,28 @@ print(pixels[0], pixels[1], pixels[2])
 ' "$1" "$2"
 }
 
+# The contrast of the darkest pixel in a box of the screen (a text) against its most common one
+# (what the text stands on), as the WCAG count it.
+text_contrast() { # x, y, width, height
+    /usr/bin/python3 -c '
+import sys, collections, gi
+gi.require_version("Gdk", "3.0")
+from gi.repository import Gdk
+x, y, w, h = map(int, sys.argv[1:5])
+shot = Gdk.pixbuf_get_from_window(Gdk.get_default_root_window(), x, y, w, h)
+data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
+def lum(p):
+    c = [v / 255 for v in p]
+    c = [v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+pixels = [tuple(data[r * stride + c * step: r * stride + c * step + 3]) for r in range(h) for c in range(w)]
+back = collections.Counter(pixels).most_common(1)[0][0]
+ink = max(pixels, key=lambda p: abs(lum(p) - lum(back)))
+one, other = sorted((lum(back), lum(ink)))
+print("%.2f" % ((other + 0.05) / (one + 0.05)))
+' "$@"
+}
+
 # The program's window, once it is up: its id.
 window_of() { # pid
     local id=""
@@ -92,8 +115,9 @@ check_openbox() {
 # Runs inside Xvfb and a session bus of its own, with GNOME's settings in dconf.
 check_gnome() {
     export XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=dconf
-    XDG_RUNTIME_DIR="$(mktemp -d)"
-    export XDG_RUNTIME_DIR
+    # A settings database of its own, fresh each time, not the developer's.
+    XDG_RUNTIME_DIR="$(mktemp -d)" XDG_CONFIG_HOME="$(mktemp -d)"
+    export XDG_RUNTIME_DIR XDG_CONFIG_HOME
     gsettings set org.gnome.desktop.interface color-scheme prefer-dark
     /usr/libexec/xdg-desktop-portal >/dev/null 2>&1 &
     local portal=$!
@@ -116,13 +140,20 @@ check_gnome() {
     verdict gnome-dark "surface $dark with Dark style, $light after going back to default" $?
     kill "$pid"
 
-    gsettings set org.gnome.desktop.interface gtk-theme HighContrast
+    # The row number of field 1, left of the grid, before and after GNOME's High Contrast switch.
     QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
     pid=$!
-    window_of "$pid" >/dev/null
+    id="$(window_of "$pid")"
     sleep 1
+    eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4}')"
+    local plain raised
+    plain="$(text_contrast $((x + 352)) $((y + 95)) 14 40)"
+    gsettings set org.gnome.desktop.a11y.interface high-contrast true
+    sleep 1.5
+    raised="$(text_contrast $((x + 352)) $((y + 95)) 14 40)"
     grab "$shots/gnome-highcontrast.png"
-    echo "LOOK gnome-hc: $shots/gnome-highcontrast.png (field numbers, row numbers and sums dark)"
+    awk -v a="$plain" -v b="$raised" 'BEGIN { exit !(a < 4.5 && b >= 4.5) }'
+    verdict gnome-hc "row number $plain:1, $raised:1 after the High Contrast switch" $?
     kill "$pid" "$portal"
 }
 

@@ -18,6 +18,8 @@ const QString kGnomeInterface = QStringLiteral("org.gnome.desktop.interface");
 const QString kColorScheme = QStringLiteral("color-scheme");
 const QString kContrast = QStringLiteral("contrast");
 const QString kGtkTheme = QStringLiteral("gtk-theme");
+const QString kGnomeAccessibility = QStringLiteral("org.gnome.desktop.a11y.interface");
+const QString kGnomeHighContrast = QStringLiteral("high-contrast");
 
 // The portal's values: color-scheme 1 prefers dark, 2 light; contrast 1 asks for high contrast.
 constexpr unsigned kPrefersDark = 1;
@@ -86,7 +88,10 @@ DesktopLook::DesktopLook(const QDBusConnection& bus, QObject* parent)
     , gtkTheme_(qEnvironmentVariable("GTK_THEME")) {
     setObjectName(QStringLiteral("DesktopLook"));
     const std::pair<const QString&, const QString&> settings[]{
-        {kAppearance, kColorScheme}, {kAppearance, kContrast}, {kGnomeInterface, kGtkTheme}};
+        {kAppearance, kColorScheme},
+        {kAppearance, kContrast},
+        {kGnomeAccessibility, kGnomeHighContrast},
+        {kGnomeInterface, kGtkTheme}};
     if (bus_.isConnected()) {
         for (const auto& [group, key] : settings) {
             QDBusMessage read = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
@@ -122,6 +127,8 @@ void DesktopLook::take(const QString& group, const QString& key, const QVariant&
         portalScheme_ = plain.toUInt();
     else if (group == kAppearance && key == kContrast)
         portalContrast_ = plain.toUInt();
+    else if (group == kGnomeAccessibility && key == kGnomeHighContrast)
+        gnomeHighContrast_ = plain.toBool();
     else if (group == kGnomeInterface && key == kGtkTheme &&
              qEnvironmentVariable("GTK_THEME").isEmpty())
         gtkTheme_ = plain.toString();
@@ -132,7 +139,7 @@ void DesktopLook::apply() {
                             : portalScheme_ == kPrefersLight ? ColorScheme::Light
                                                              : ColorScheme::NoPreference,
                             portalContrast_ ? *portalContrast_ == kHighContrast
-                                            : highContrastTheme(gtkTheme_)};
+                                            : gnomeHighContrast_ || highContrastTheme(gtkTheme_)};
     const QPalette palette = paletteFor(wanted.scheme, QApplication::style()->standardPalette());
     if (palette != QApplication::palette())
         QApplication::setPalette(palette);

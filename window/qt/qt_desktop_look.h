@@ -35,8 +35,9 @@ QPalette paletteFor(ColorScheme scheme, const QPalette& platform);
 bool highContrastTheme(const QString& gtkTheme);
 
 // The desktop's settings as the freedesktop appearance portal tells them (GNOME and KDE both run
-// it), read at start and followed while the program runs: it sets the application's palette and
-// says when the look has changed. Where no portal answers, the look is the platform theme's.
+// it; GNOME's also passes on its own settings), read at start and followed while the program runs:
+// it sets the application's palette and says when the look has changed. Where no portal answers,
+// the look is the platform theme's.
 class DesktopLook final : public QObject {
     Q_OBJECT
 
@@ -59,8 +60,9 @@ private:
 
     QDBusConnection bus_;
     unsigned portalScheme_ = 0;
-    std::optional<unsigned>
-        portalContrast_; // where the portal has no such setting, the theme decides
+    // Where the portal has no contrast setting (Debian 12), GNOME's own switch or theme decides.
+    std::optional<unsigned> portalContrast_;
+    bool gnomeHighContrast_ = false;
     QString gtkTheme_;
     Appearance appearance_;
 };
