@@ -115,9 +115,8 @@ check_openbox() {
 # Runs inside Xvfb and a session bus of its own, with GNOME's settings in dconf.
 check_gnome() {
     export XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=dconf
-    # A settings database of its own, fresh each time, not the developer's.
-    XDG_RUNTIME_DIR="$(mktemp -d)" XDG_CONFIG_HOME="$(mktemp -d)"
-    export XDG_RUNTIME_DIR XDG_CONFIG_HOME
+    XDG_RUNTIME_DIR="$(mktemp -d)"
+    export XDG_RUNTIME_DIR
     gsettings set org.gnome.desktop.interface color-scheme prefer-dark
     /usr/libexec/xdg-desktop-portal >/dev/null 2>&1 &
     local portal=$!
@@ -178,7 +177,9 @@ run() { # function, wrapper...
     local check="$1" output
     shift
     output="$(mktemp)"
-    HEXORIN_CHECK="$check" HEXORIN_SHOTS="$shots" xvfb-run -a -s "-screen 0 1280x1024x24" "$@" \
+    # A settings database of its own, fresh each time, not the developer's: set before the session
+    # bus starts the settings service.
+    XDG_CONFIG_HOME="$(mktemp -d)" HEXORIN_CHECK="$check" HEXORIN_SHOTS="$shots" xvfb-run -a -s "-screen 0 1280x1024x24" "$@" \
         "${BASH_SOURCE[0]}" "$build" >"$output" 2>&1
     local status=$?
     grep -E '^(PASS|FAIL|LOOK)' "$output" || tail -5 "$output"

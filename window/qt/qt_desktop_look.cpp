@@ -2,6 +2,9 @@
 
 #include "window/qt/qt_desktop_look.h"
 
+#include <array>
+#include <utility>
+
 #include <QApplication>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -10,16 +13,16 @@
 namespace hexorin {
 namespace {
 
-const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kSettings = QStringLiteral("org.freedesktop.portal.Settings");
-const QString kAppearance = QStringLiteral("org.freedesktop.appearance");
-const QString kGnomeInterface = QStringLiteral("org.gnome.desktop.interface");
-const QString kColorScheme = QStringLiteral("color-scheme");
-const QString kContrast = QStringLiteral("contrast");
-const QString kGtkTheme = QStringLiteral("gtk-theme");
-const QString kGnomeAccessibility = QStringLiteral("org.gnome.desktop.a11y.interface");
-const QString kGnomeHighContrast = QStringLiteral("high-contrast");
+constexpr QLatin1String kPortalService("org.freedesktop.portal.Desktop");
+constexpr QLatin1String kPortalPath("/org/freedesktop/portal/desktop");
+constexpr QLatin1String kSettings("org.freedesktop.portal.Settings");
+constexpr QLatin1String kAppearance("org.freedesktop.appearance");
+constexpr QLatin1String kGnomeInterface("org.gnome.desktop.interface");
+constexpr QLatin1String kColorScheme("color-scheme");
+constexpr QLatin1String kContrast("contrast");
+constexpr QLatin1String kGtkTheme("gtk-theme");
+constexpr QLatin1String kGnomeAccessibility("org.gnome.desktop.a11y.interface");
+constexpr QLatin1String kGnomeHighContrast("high-contrast");
 
 // The portal's values: color-scheme 1 prefers dark, 2 light; contrast 1 asks for high contrast.
 constexpr unsigned kPrefersDark = 1;
@@ -87,13 +90,13 @@ DesktopLook::DesktopLook(const QDBusConnection& bus, QObject* parent)
     , bus_(bus)
     , gtkTheme_(qEnvironmentVariable("GTK_THEME")) {
     setObjectName(QStringLiteral("DesktopLook"));
-    const std::pair<const QString&, const QString&> settings[]{
-        {kAppearance, kColorScheme},
-        {kAppearance, kContrast},
-        {kGnomeAccessibility, kGnomeHighContrast},
-        {kGnomeInterface, kGtkTheme}};
+    constexpr std::array<std::pair<QLatin1String, QLatin1String>, 4> kSettingsRead{
+        {{kAppearance, kColorScheme},
+         {kAppearance, kContrast},
+         {kGnomeAccessibility, kGnomeHighContrast},
+         {kGnomeInterface, kGtkTheme}}};
     if (bus_.isConnected()) {
-        for (const auto& [group, key] : settings) {
+        for (const auto& [group, key] : kSettingsRead) {
             QDBusMessage read = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
                                                                kSettings, QStringLiteral("Read"));
             read << group << key;
