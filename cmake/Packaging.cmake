@@ -61,7 +61,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What it cannot see: Qt's German texts and the font are loaded at run time, and the icon goes into
 # the hicolor theme.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-liberation2, hicolor-icon-theme")
-# Qt's Wayland platform plugin: without it a Wayland session runs the window through XWayland, or,
-# where there is none, not at all.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Qt's Wayland platform plugin, where Qt is 6.8 or later (Debian 13): it brings GNOME's title bar
+# and centres the boxes on the window there. Qt 6.4's (Debian 12) gives GNOME a plain title bar of
+# its own and boxes away from the window, and the program goes through XWayland on GNOME anyway;
+# without the plugin Qt takes XWayland on any Wayland desktop by itself.
+find_package(Qt6 REQUIRED COMPONENTS Core)
+if(Qt6_VERSION VERSION_GREATER_EQUAL 6.8)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+endif()
 include(CPack)

@@ -48,6 +48,16 @@ Color legibleOn(Color back, Color text) {
     return contrast(text, back) >= kReadable ? text : strongestOn(back);
 }
 
+Color readableOn(Color back, Color text) {
+    if (contrast(text, back) >= kReadable)
+        return text;
+    const Color target = strongestOn(back);
+    for (int percent = 5; percent < 100; percent += 5)
+        if (const Color shade = mixed(text, target, percent); contrast(shade, back) >= kReadable)
+            return shade;
+    return target;
+}
+
 Color edgeOn(Color back, Color ink) {
     const Color target = contrast(ink, back) >= kDistinct ? ink : strongestOn(back);
     for (const int percent : kEdgeSteps)

@@ -40,6 +40,10 @@ double contrast(Color first, Color second);
 // `text` where it can be read on `back` (4.5:1), else black or white, whichever reads better.
 Color legibleOn(Color back, Color text);
 
+// `text` where it reads on `back` (4.5:1), else the colour nearest it on the way to black or white
+// that does: a grey stays a grey, a red a red.
+Color readableOn(Color back, Color text);
+
 // An edge that stands out from `back` (3:1) whatever colours a desktop gives: the colour nearest
 // `back` on the way to `ink`, or to black or white where `ink` itself stands out too little.
 Color edgeOn(Color back, Color ink);

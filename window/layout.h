@@ -23,6 +23,8 @@ struct Rect {
     int top = 0;
     int width = 0;
     int height = 0;
+
+    friend constexpr bool operator==(Rect, Rect) = default;
 };
 
 struct Font {
@@ -62,6 +64,27 @@ constexpr Extent fitted(Extent wanted, Extent room, int bar) {
     const bool scrollsDown = cutHeight || wanted.height + (cutWidth ? bar : 0) > room.height;
     return {std::min(wanted.width + (scrollsDown ? bar : 0), room.width),
             std::min(wanted.height + (cutWidth ? bar : 0), room.height)};
+}
+
+// A window frame's thickness on each side, title bar included, in pixels.
+struct Margins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// Where the client area goes (in pixels) so that the whole frame, fitted as above, stands inside
+// the screen's free room: where the frame, its top-left corner at `at`, would reach beyond the
+// room, it moves in.
+constexpr Rect framedFit(Extent client, Margins frame, Rect room, Point at, int bar) {
+    const int across = frame.left + frame.right;
+    const int down = frame.top + frame.bottom;
+    const Extent outer =
+        fitted({client.width + across, client.height + down}, {room.width, room.height}, bar);
+    const int x = std::clamp(at.x, room.left, room.left + room.width - outer.width);
+    const int y = std::clamp(at.y, room.top, room.top + room.height - outer.height);
+    return {x + frame.left, y + frame.top, outer.width - across, outer.height - down};
 }
 
 // The three frames, on the window.

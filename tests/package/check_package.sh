@@ -4,12 +4,13 @@
 # places and nothing else, its section, the runtime libraries in its Depends line, the hardened
 # program, that the desktop entry and the AppStream data pass their validators, and, where lintian
 # is installed, that lintian finds nothing but the placeholder contact.
-#   check_package.sh BUILD_DIR [CPACK]
+#   check_package.sh BUILD_DIR [CPACK] [QT_VERSION]
 # Exits 77 (skipped) where there is no dpkg.
 set -uo pipefail
 
-build="${1:?usage: check_package.sh BUILD_DIR [CPACK]}"
+build="${1:?usage: check_package.sh BUILD_DIR [CPACK] [QT_VERSION]}"
 cpack="${2:-cpack}"
+qt_version="${3:-6.4}"
 app_id=de.hexorin.Hexorin
 failures=0
 
@@ -63,7 +64,11 @@ $(diff <(echo "$expected_files") <(echo "$files"))"
     fail "architecture is not $(dpkg --print-architecture)"
 # The program lies in /usr/bin, which Debian's section "games" would not have.
 [ "$(dpkg-deb -f "$deb" Section)" = math ] || fail "section is not math"
-[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends is not qt6-wayland"
+# Qt's Wayland plugin only from Qt 6.8 (Debian 13): Qt 6.4's gives GNOME no title bar of its own.
+recommends=""
+dpkg --compare-versions "$qt_version" ge 6.8 && recommends=qt6-wayland
+[ "$(dpkg-deb -f "$deb" Recommends)" = "$recommends" ] ||
+    fail "Recommends is not \"$recommends\" for Qt $qt_version"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 # Debian 13 renamed some of the libraries for its 64-bit time_t: libqt6core6t64.

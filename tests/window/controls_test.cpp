@@ -100,6 +100,22 @@ TEST(ColoursTest, ContrastLegibleTextAndEdges) {
     };
     for (const auto& [back, text, drawn] : legible)
         EXPECT_EQ(legibleOn(back, text), drawn) << contrast(back, text);
+    // High contrast: the layout's grey and red on the greys of light and dark surfaces read, and
+    // keep their hue; a text that reads already stays as it is.
+    const Color labelGrey = rgb(128, 128, 128);
+    const Color red = rgb(192, 0, 0);
+    const std::vector<std::pair<Color, Color>> raised{
+        {rgb(192, 192, 192), labelGrey}, {rgb(239, 239, 239), labelGrey},
+        {rgb(50, 50, 50), labelGrey},    {rgb(192, 192, 192), red},
+        {rgb(50, 50, 50), red},          {kPalette[15], kPalette[0]},
+    };
+    for (const auto& [back, text] : raised) {
+        const Color drawn = readableOn(back, text);
+        EXPECT_GE(contrast(drawn, back), 4.5) << contrast(back, text);
+        EXPECT_EQ(contrast(back, text) >= 4.5, drawn == text) << contrast(back, text);
+        EXPECT_EQ(drawn.red == drawn.green, text.red == text.green) << contrast(back, text);
+        EXPECT_EQ(drawn.green, drawn.blue) << contrast(back, text);
+    }
     // An edge stands out from any back colour, whatever ink it is drawn towards.
     for (int grey = 0; grey <= 255; grey += 5)
         for (const Color ink : {kPalette[0], kPalette[15], rgb(grey, grey, grey), kPalette[9]}) {
@@ -123,6 +139,25 @@ TEST(LayoutTest, WindowFitsTheScreensFreeArea) {
     };
     for (const auto& [room, got] : rows)
         EXPECT_EQ(layout::fitted({611, 537}, room, 16), got) << room.width << 'x' << room.height;
+
+    // The whole frame, title bar included, inside the room, wherever the window stood.
+    struct Framed {
+        layout::Margins frame;
+        layout::Rect room;
+        layout::Point at; // the frame's top-left corner
+        layout::Rect client;
+    };
+    const std::vector<Framed> framed{
+        {{1, 20, 1, 5}, {0, 0, 640, 512}, {0, 0}, {1, 20, 627, 487}}, // openbox at 200 %
+        {{1, 20, 1, 5}, {0, 0, 1280, 1024}, {0, 0}, {1, 20, 611, 537}},
+        {{1, 20, 1, 5}, {0, 0, 1280, 1024}, {900, 700}, {668, 482, 611, 537}},
+        {{0, 0, 0, 0}, {0, 0, 640, 512}, {0, 0}, {0, 0, 627, 512}},     // no window manager
+        {{4, 30, 4, 4}, {0, 32, 640, 448}, {10, 0}, {9, 62, 627, 414}}, // below a top panel
+        {{1, 20, 1, 5}, {100, 0, 1180, 1024}, {-50, 1000}, {101, 482, 611, 537}},
+    };
+    for (const Framed& row : framed)
+        EXPECT_EQ(layout::framedFit({611, 537}, row.frame, row.room, row.at, 16), row.client)
+            << row.room.width << 'x' << row.room.height << " at " << row.at.x << ',' << row.at.y;
 }
 
 TEST_F(OutOfRangeDeathTest, IsFatalAndNamesArrayAndIndex) {

@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QWindow>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_desktop_look.h"
 #include "window/qt/qt_text_boxes.h"
 #include "window/qt/qt_units.h"
 
@@ -119,6 +121,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(makeWindowIcon());
     installTextBoxAccessibility();
     installNoticeAccessibility();
+    followDesktopLook();
     createMenu();
     auto* const client = new ClientArea(this);
     auto* const view = new ClientView(client, this);
@@ -155,18 +158,60 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 // On a screen with less free room than the window wants, the window takes what there is and its
-// client area scrolls. The frame is known once the window exists.
+// client area scrolls; the whole frame, title bar included, stays inside the free room. A window
+// manager tells the frame only once the window is up, so the fit is made again when it does.
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (event->spontaneous() || screen() == nullptr)
+    if (!event->spontaneous())
+        fitToScreen();
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        windowHandle() != nullptr && windowHandle()->frameMargins() != fittedFrame_)
+        fitToScreen();
+    return handled;
+}
+
+void MainWindow::fitToScreen() {
+    if (screen() == nullptr || windowHandle() == nullptr ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize frame = frameGeometry().size() - size();
-    const QSize wanted = sizeHint() + frame;
-    const QSize room = screen()->availableGeometry().size();
-    const layout::Extent fit =
-        layout::fitted({wanted.width(), wanted.height()}, {room.width(), room.height()},
-                       style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    resize(QSize(fit.width, fit.height) - frame);
+    const QMargins frame = windowHandle()->frameMargins();
+    fittedFrame_ = frame;
+    const QSize wanted = sizeHint();
+    const QRect room = screen()->availableGeometry();
+    const QPoint at = frameGeometry().topLeft();
+    const layout::Rect client =
+        layout::framedFit({wanted.width(), wanted.height()},
+                          {frame.left(), frame.top(), frame.right(), frame.bottom()},
+                          {room.x(), room.y(), room.width(), room.height()}, {at.x(), at.y()},
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // Placed only where it has to move: elsewhere the window manager places it.
+    if (QPoint(client.left, client.top) != geometry().topLeft())
+        move(client.left - frame.left(), client.top - frame.top());
+    resize(client.width, client.height);
+}
+
+// High contrast raises the texts the layout draws in grey or red on grey; the surface they stand on
+// may change with the desktop's light or dark choice.
+void MainWindow::followDesktopLook() {
+    const DesktopLook* const look = DesktopLook::of(QCoreApplication::instance());
+    if (look == nullptr)
+        return;
+    highContrast_ = look->appearance().highContrast;
+    connect(look, &DesktopLook::changed, this, [this, look] {
+        highContrast_ = look->appearance().highContrast;
+        for (const auto& raise : raisedTexts_)
+            raise();
+    });
+}
+
+void MainWindow::showTextColor(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole back,
+                               const Color& color) {
+    setColor(widget, text,
+             highContrast_ ? readableOn(fromQColor(widget->palette().color(back)), color) : color);
 }
 
 // What the search and the commands say reaches a screen reader as a notification, after the

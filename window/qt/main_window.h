@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include <QHash>
 #include <QMainWindow>
@@ -48,6 +49,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -57,8 +59,13 @@ private:
         layout::Font font;
         Qt::Alignment alignment;
         bool framed;
+        bool raisedForContrast = false; // its text reads on its back where the desktop asks
     };
 
+    void fitToScreen();
+    void followDesktopLook();
+    void showTextColor(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole back,
+                       const Color& color);
     void createMenu();
     void createControls(QWidget* client);
     void createStar(QWidget* client);
@@ -103,6 +110,10 @@ private:
     QHash<QString, QWidget*> made_;
     QHash<const QObject*, Handler> moveHandlers_;
     CompositionGuard compositions_;
+    QMargins fittedFrame_; // the frame the window was last fitted with
+    bool highContrast_ = false;
+    // Set the text colours that high contrast raises, again when the desktop's look changes.
+    std::vector<std::function<void()>> raisedTexts_;
 };
 
 template <typename Sender, typename Signal>

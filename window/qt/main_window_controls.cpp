@@ -66,7 +66,7 @@ void MainWindow::createStar(QWidget* client) {
         const Point at = sumBox(index);
         BoxEdit* const box = addTextBox(form_.txtS(index), {"txtS", index}, frame,
                                         {at.x, at.y, kSumBoxWidth, kSumBoxHeight},
-                                        {kSumFont, Qt::AlignCenter, false});
+                                        {kSumFont, Qt::AlignCenter, false, true});
         onMouseMove(box, handler(&Form1::txtS_MouseMove, index));
     }
     // Created, never shown, never in the focus chain.
@@ -168,7 +168,18 @@ BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const 
     widget->setAlignment(style.alignment);
     widget->setFrame(style.framed);
     widget->installEventFilter(this);
-    mirror_.bind(box, [widget] { widget->catchUp(); });
+    if (style.raisedForContrast) {
+        const auto raise = [this, widget, &box] {
+            showTextColor(widget, QPalette::Text, QPalette::Base, box.foreColor());
+        };
+        mirror_.bind(box, [widget, raise] {
+            widget->catchUp();
+            raise();
+        });
+        raisedTexts_.push_back(raise);
+    } else {
+        mirror_.bind(box, [widget] { widget->catchUp(); });
+    }
     if (&box != &form_.txtHilfe)
         mirror_.rewrittenBySearch(widget);
     return widget;
@@ -199,10 +210,14 @@ ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, const
     widget->setGeometry(pixels(place));
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(alignment);
-    mirror_.bind(label, [widget, &label] {
+    const auto raise = [this, widget, &label] {
+        showTextColor(widget, QPalette::WindowText, QPalette::Window, label.foreColor());
+    };
+    mirror_.bind(label, [widget, &label, raise] {
         showCaption(widget, label.caption());
-        setColor(widget, QPalette::WindowText, label.foreColor());
+        raise();
     });
+    raisedTexts_.push_back(raise);
     return widget;
 }
 
@@ -245,7 +260,7 @@ PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* 
 }
 
 QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, const Rect& place) {
-    auto* const widget = new QCheckBox(parent);
+    auto* const widget = new WholeCheckBox(parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
     mirror_.bind(box, [widget, &box] {
@@ -254,10 +269,14 @@ QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, co
     });
     // toggled, not clicked: a screen reader's toggle action changes the box without a click, and
     // may meet a widget a frame behind. The toggle is made on the control's value, which the
-    // widget then shows.
+    // widget then shows, and goes the way of every other event: not after the end, and shown at
+    // once outside a search.
     connect(widget, &QCheckBox::toggled, this, [this, &box] {
         if (!mirror_.applying())
-            box.setValue(box.value() == CheckBox::ticked ? CheckBox::unticked : CheckBox::ticked);
+            dispatch([&box] {
+                box.setValue(box.value() == CheckBox::ticked ? CheckBox::unticked
+                                                             : CheckBox::ticked);
+            });
     });
     return widget;
 }

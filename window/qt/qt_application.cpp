@@ -2,6 +2,7 @@
 
 #include "window/qt/qt_application.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -17,12 +18,15 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <QTranslator>
+#include <QVersionNumber>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_desktop_look.h"
 
 namespace hexorin {
 namespace {
@@ -180,10 +184,31 @@ void prepareApplication(QApplication& application) {
     auto* const style = new WindowStyle;
     QApplication::setStyle(style); // the application owns it
     QApplication::setPalette(style->standardPalette());
+    new DesktopLook(QDBusConnection::sessionBus(), &application); // the application owns it
     auto* const translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
+}
+
+bool throughXWayland(const QProcessEnvironment& environment, std::span<char* const> arguments,
+                     const QVersionNumber& qt) {
+    constexpr std::array<std::string_view, 2> kPlatformOption{"-platform", "--platform"};
+    const bool chosen =
+        !environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty() ||
+        std::ranges::any_of(arguments, [&kPlatformOption](std::string_view argument) {
+            return std::ranges::any_of(kPlatformOption, [argument](std::string_view option) {
+                return argument == option || argument.starts_with(std::string(option) + '=');
+            });
+        });
+    const bool gnome = environment.value(QStringLiteral("XDG_CURRENT_DESKTOP"))
+                           .split(QLatin1Char(':'))
+                           .contains(QStringLiteral("GNOME"), Qt::CaseInsensitive);
+    const bool wayland =
+        environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QStringLiteral("wayland") ||
+        !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    return !chosen && gnome && wayland && !environment.value(QStringLiteral("DISPLAY")).isEmpty() &&
+           qt < QVersionNumber(6, 8);
 }
 
 std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
@@ -194,6 +219,9 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
     };
     answerTerminalOptions(arguments());
     prepareEnvironment();
+    if (throughXWayland(QProcessEnvironment::systemEnvironment(), arguments(),
+                        QLibraryInfo::version()))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     const QtMessageHandler previous = qInstallMessageHandler(&reportPlatformFailure);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);

@@ -3,6 +3,8 @@
 
 #include "window/qt/qt_control_widgets.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -85,6 +87,10 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     pressed_ = false;
     event->accept();
+}
+
+bool WholeCheckBox::hitButton(const QPoint& at) const {
+    return rect().contains(at);
 }
 
 StarFrame::StarFrame(QWidget* parent)
@@ -201,10 +207,19 @@ void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {
     widget->setPalette(palette);
 }
 
+// At a fractional scale the edges of the place a widget leaves lie inside device pixels, which a
+// desktop may leave unrepainted (GNOME on Wayland at 150 % kept a pale column where the marker had
+// stood): the old and new places are repainted with a pixel to spare.
 void moveLeft(QWidget* widget, int twips) {
     const int x = pixels(twips);
-    if (widget->x() != x)
-        widget->move(x, widget->y());
+    if (widget->x() == x)
+        return;
+    const QRect before = widget->geometry();
+    widget->move(x, widget->y());
+    const qreal scale = widget->devicePixelRatioF();
+    if (QWidget* const parent = widget->parentWidget();
+        parent != nullptr && scale != std::floor(scale))
+        parent->update(before.united(widget->geometry()).adjusted(-1, -1, 1, 1));
 }
 
 void showIf(QWidget* widget, bool visible) {

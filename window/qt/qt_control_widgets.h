@@ -4,6 +4,7 @@
 // with its back colour and picture, a label that can be clicked, the star frame with its lines,
 // the program's style and the client area.
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -48,6 +49,17 @@ protected:
 
 private:
     bool pressed_ = false;
+};
+
+// A check box that a click anywhere in its box toggles, not only one over its tick or caption.
+class WholeCheckBox final : public QCheckBox {
+    Q_OBJECT
+
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    [[nodiscard]] bool hitButton(const QPoint& at) const override;
 };
 
 // Frame3: frame grey, with the star's lines drawn beneath the boxes it holds.

@@ -18,6 +18,10 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLabel>
@@ -27,6 +31,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -35,6 +40,7 @@
 #include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -43,6 +49,7 @@
 #include "window/qt/main_window.h"
 #include "window/qt/qt_application.h"
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_desktop_look.h"
 #include "window/qt/qt_units.h"
 
 namespace hexorin {
@@ -437,6 +444,28 @@ TEST_F(MainWindowTest, ClicksWithoutHandlersChangeNothing) {
 
 // Every control of the help table, hovered in the real window. A container is hovered on its own
 // free surface, away from the controls on it.
+// Anywhere in the box, caption or not: the box is 81 pixels wide, its caption ends well before.
+TEST_F(MainWindowTest, CheckBoxesToggleOnAClickAnywhereInTheirBox) {
+    struct Row {
+        const char* name;
+        QPoint at;
+    };
+    const std::vector<Row> rows{
+        {"Check2", {79, 6}}, {"Check2", {80, 12}}, {"Check2", {0, 0}},
+        {"Check1", {79, 8}}, {"Check1", {60, 16}}, {"Check1", {1, 1}},
+    };
+    for (const Row& row : rows) {
+        const QString name = QString::fromLatin1(row.name);
+        const CheckBox& box =
+            name == QStringLiteral("Check1") ? window.form().Check1 : window.form().Check2;
+        const int before = box.value();
+        QTest::mouseClick(widget(name), Qt::LeftButton, {}, row.at);
+        EXPECT_NE(box.value(), before) << row.name << ' ' << row.at.x();
+        EXPECT_EQ(widget<QCheckBox>(name)->isChecked(), box.value() == CheckBox::ticked)
+            << row.name << ' ' << row.at.x();
+    }
+}
+
 TEST_F(MainWindowTest, MovingOverAControlExplainsIt) {
     const auto expectHelp = [this](const std::string& name, QPoint at, std::string_view help) {
         window.form().txtHilfe.setText("-");
@@ -581,6 +610,7 @@ TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
         {"GNOME dark", desktop({50, 50, 50}, {240, 240, 240}, {36, 36, 36})},
         {"grey", desktop({128, 128, 128}, Qt::black, {140, 140, 140})},
         {"black", desktop(Qt::black, Qt::yellow, Qt::black)},
+        {"dark scheme", schemePalette(ColorScheme::Dark)},
     };
     // The colours a widget paints its text on and with.
     const std::vector<std::tuple<const char*, QPalette::ColorRole, QPalette::ColorRole>> pairs{
@@ -660,6 +690,163 @@ TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
     }
     QApplication::setPalette(before);
 }
+
+// The freedesktop appearance portal as GNOME and KDE run it, on a bus of the test's own: it answers
+// Read as the real one does, a variant in a variant, and "not found" for a setting it lacks.
+class FakePortal final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public:
+    explicit FakePortal(QVariantMap settings)
+        : settings_(std::move(settings)) {}
+
+public Q_SLOTS:
+    QDBusVariant Read(const QString& group, const QString& key) {
+        const QVariant value = settings_.value(group + QLatin1Char('/') + key);
+        if (!value.isValid())
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"), key);
+        return QDBusVariant(QVariant::fromValue(QDBusVariant(value)));
+    }
+
+private:
+    const QVariantMap settings_;
+};
+
+const QString kAppearance = QStringLiteral("org.freedesktop.appearance/");
+const QString kGtkTheme = QStringLiteral("org.gnome.desktop.interface/gtk-theme");
+
+struct LookRow {
+    const char* name;
+    QVariantMap settings; // what the desktop says at start
+    bool dark, highContrast;
+};
+
+void PrintTo(const LookRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class DesktopLookTest : public ::testing::TestWithParam<LookRow> {
+protected:
+    void SetUp() override {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        if (!daemon.waitForStarted() || !daemon.waitForReadyRead())
+            GTEST_SKIP() << "no dbus-daemon to run a portal on";
+        address = QString::fromUtf8(daemon.readLine().trimmed());
+    }
+    void TearDown() override {
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QProcess daemon;
+    QString address;
+};
+
+// What the portal says at start, and each change while the window is open, reaches the palette and
+// the texts high contrast raises; without the portal's word everything is as the layout says.
+TEST_P(DesktopLookTest, FollowsThePortalAtStartAndWhileRunning) {
+    const LookRow& row = GetParam();
+    QDBusConnection service = QDBusConnection::connectToBus(address, QStringLiteral("portal"));
+    QThread portalThread; // the window's calls block its own thread
+    FakePortal portal(row.settings);
+    portal.moveToThread(&portalThread);
+    portalThread.start();
+    ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+    ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal,
+                                       QDBusConnection::ExportAllSlots));
+
+    const QPalette before = QApplication::palette();
+    delete DesktopLook::of(qApp);
+    auto* const look =
+        new DesktopLook(QDBusConnection::connectToBus(address, QStringLiteral("look")), qApp);
+    const auto restore = qScopeGuard([&] {
+        delete look;
+        QApplication::setPalette(before);
+        new DesktopLook(QDBusConnection(QString()), qApp);
+        portalThread.quit();
+        portalThread.wait();
+        QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("look"));
+    });
+    MainWindow window;
+    window.show();
+    const auto texts = [&window] {
+        std::vector<std::pair<QColor, QColor>> found; // back, text
+        for (const auto& [name, back, text] :
+             {std::tuple{"lblNr(0)", QPalette::Window, QPalette::WindowText},
+              std::tuple{"Label2(0)", QPalette::Window, QPalette::WindowText},
+              std::tuple{"txtS(0)", QPalette::Base, QPalette::Text}}) {
+            const QPalette palette =
+                window.findChild<QWidget*>(QString::fromLatin1(name))->palette();
+            found.emplace_back(palette.color(back), palette.color(text));
+        }
+        return found;
+    };
+    const auto expectLook = [&](bool dark, bool highContrast, const char* when) {
+        EXPECT_EQ(QApplication::palette().color(QPalette::Window).lightness() < 128, dark) << when;
+        EXPECT_EQ(look->appearance().highContrast, highContrast) << when;
+        const std::vector<QColor> layout{QColor(128, 128, 128), QColor(128, 128, 128),
+                                         QColor(192, 0, 0)};
+        const auto found = texts();
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const double ratio = contrast(fromQColor(found[i].first), fromQColor(found[i].second));
+            if (highContrast)
+                EXPECT_GE(ratio, 4.5) << when << ' ' << i;
+            else
+                EXPECT_EQ(found[i].second, layout[i]) << when << ' ' << i;
+        }
+    };
+    expectLook(row.dark, row.highContrast, "at start");
+
+    const auto change = [&](const QString& group, const QString& key, const QVariant& value) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
+        signal << group << key << QVariant::fromValue(QDBusVariant(value));
+        const Appearance was = look->appearance();
+        service.send(signal);
+        return QTest::qWaitFor([&] { return !(look->appearance() == was); }, 5000);
+    };
+    const QString appearance = QStringLiteral("org.freedesktop.appearance");
+    ASSERT_TRUE(change(appearance, QStringLiteral("color-scheme"), row.dark ? 0U : 1U));
+    expectLook(!row.dark, row.highContrast, "scheme changed");
+    ASSERT_TRUE(change(appearance, QStringLiteral("contrast"), row.highContrast ? 0U : 1U));
+    expectLook(!row.dark, !row.highContrast, "contrast changed");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Portal, DesktopLookTest,
+    ::testing::Values(
+        LookRow{"Silent", {}, false, false},
+        LookRow{
+            "GnomeDarkStyle", {{kAppearance + QStringLiteral("color-scheme"), 1U}}, true, false},
+        LookRow{"Light",
+                {{kAppearance + QStringLiteral("color-scheme"), 2U},
+                 {kAppearance + QStringLiteral("contrast"), 0U}},
+                false,
+                false},
+        LookRow{"HighContrastSetting",
+                {{kAppearance + QStringLiteral("color-scheme"), 0U},
+                 {kAppearance + QStringLiteral("contrast"), 1U}},
+                false,
+                true},
+        LookRow{"GnomeHighContrastSwitch",
+                {{QStringLiteral("org.gnome.desktop.a11y.interface/high-contrast"), true}},
+                false,
+                true},
+        LookRow{"HighContrastThemeAlone",
+                {{kAppearance + QStringLiteral("color-scheme"), 0U},
+                 {kGtkTheme, QStringLiteral("HighContrast")}},
+                false,
+                true},
+        LookRow{"ContrastSettingOverTheTheme",
+                {{kAppearance + QStringLiteral("contrast"), 0U},
+                 {kGtkTheme, QStringLiteral("HighContrastInverse")}},
+                false,
+                false}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 // The entries open no menu, yet light up under the pointer and when Alt chooses one. Alt is
 // checked here: pressed through X11 under Xvfb, Qt missed it about once in six runs.
@@ -891,8 +1078,11 @@ TEST_P(ProgramEndTest, EndsAtOnceWithStatusZero) {
     EXPECT_FALSE(form.searchRunning());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(board(), atTheEnd); // no pass ran after the end
+    const int stopAtSolution = form.Check1.value();
     click(QStringLiteral("lblErlaubt(0)"));
+    click(QStringLiteral("Check1"));
     EXPECT_EQ(form.lblErlaubt(0).tag(), "1"); // and no handler either
+    EXPECT_EQ(form.Check1.value(), stopAtSolution);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
@@ -904,3 +1094,5 @@ INSTANTIATE_TEST_SUITE_P(Ends, ProgramEndTest,
 
 } // namespace
 } // namespace hexorin
+
+#include "main_window_test.moc"

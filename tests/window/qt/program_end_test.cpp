@@ -17,6 +17,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QVersionNumber>
+
+#include "window/qt/qt_application.h"
 
 namespace hexorin {
 namespace {
@@ -249,6 +252,45 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     QStringLiteral("hexorin: the display has 8 bits per pixel")}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// GNOME on Wayland goes through XWayland where Qt is older than 6.8, unless the user chose.
+TEST(ProgramOnWayland, GoesThroughXWaylandOnGnomeBeforeQt68) {
+    struct Row {
+        const char* desktop;
+        const char* session;
+        const char* display;
+        const char* chosen; // QT_QPA_PLATFORM
+        const char* argument;
+        QVersionNumber qt;
+        bool xwayland;
+    };
+    const QVersionNumber debian12(6, 4, 2), debian13(6, 8, 2);
+    const std::vector<Row> rows{
+        {"GNOME", "wayland", ":0", "", "", debian12, true},
+        {"ubuntu:GNOME", "wayland", ":0", "", "", debian12, true},
+        {"GNOME", "wayland", ":0", "", "", debian13, false},
+        {"GNOME", "wayland", ":0", "wayland", "", debian12, false},
+        {"GNOME", "wayland", ":0", "", "-platform", debian12, false},
+        {"GNOME", "wayland", ":0", "", "--platform=wayland", debian12, false},
+        {"GNOME", "wayland", "", "", "", debian12, false}, // no XWayland to go through
+        {"GNOME", "x11", ":0", "", "", debian12, false},
+        {"KDE", "wayland", ":0", "", "", debian12, false},
+    };
+    for (const Row& row : rows) {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QString::fromLatin1(row.desktop));
+        environment.insert(QStringLiteral("XDG_SESSION_TYPE"), QString::fromLatin1(row.session));
+        environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(row.display));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(row.chosen));
+        std::string argument = row.argument;
+        std::vector<char*> arguments;
+        if (!argument.empty())
+            arguments.push_back(argument.data());
+        EXPECT_EQ(throughXWayland(environment, arguments, row.qt), row.xwayland)
+            << row.desktop << ' ' << row.session << " '" << row.display << "' '" << row.chosen
+            << "' '" << row.argument << "' " << row.qt.toString().toStdString();
+    }
+}
 
 // The processes whose environment holds the text, as a child inherits it.
 int processesWith(const QByteArray& text) {
