@@ -4,6 +4,7 @@ printed. Arguments: the steps to run (default: all, in order; a later step runs 
 it as well) or --benchmark (one full search under Orca, in one line)."""
 
 import os
+import re
 import subprocess
 import sys
 import time
@@ -13,25 +14,27 @@ from gi.repository import GLib
 
 # What Orca must say at each step: substrings of all it said from the step's first key until it
 # fell silent, blanks collapsed ("!" before one: must not be said); None prints the step without
-# checking it. Where the focus comes
-# back from a box or the menu, Orca 43 now and then misses it and then says nothing of it: that is
-# not checked.
+# checking it. Orca's own words (role names) differ between its versions and translations and are
+# left out. Where the focus comes back from a box or the menu, Orca 43 now and then misses it and
+# then says nothing of it: that is not checked.
 PHRASES = {
-    "open": ["Hexorin Rahmen", "Feld 12", "Zeile", "Aktuelles Feld über das"],
-    "tab to a star field": ["Stern", "Feld 12 Text", "Feld Nr. 12", "!nicht mehr ausgewählt"],
-    # Tab selects a box's text, which Orca tells once as part of the box.
-    "back to a pool box": ["Zahlenvorrat 1 Text. 1 ausgewählt.", "dient der Illustration",
-                           "!nicht mehr ausgewählt"],
-    "start with single step": ["Alarm Backtracking", "Jede Schleife zeigen", "Ja Druckknopf"],
-    "Ja: one step": ["Benachrichtigung 1 in Feld 1 gesetzt."],
+    "open": ["Hexorin", "Feld 12", "Zeile", "Aktuelles Feld über das"],
+    "tab to a star field": ["Stern", "Feld 12", "Feld Nr. 12", "!nicht mehr ausgewählt"],
+    # Tab selects a box's text, which Orca tells as part of the box.
+    "back to a pool box": ["Zahlenvorrat 1", "dient der Illustration", "!nicht mehr ausgewählt"],
+    "start with single step": ["Backtracking", "Jede Schleife zeigen", "Ja"],
+    "Ja: one step": ["1 in Feld 1 gesetzt."],
     "Nein: on to the first solution": [
-        "Benachrichtigung Einzelschritt aus.",
-        "Suche angehalten bei Lösung 1. 1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7."],
+        "Einzelschritt aus.", "Suche angehalten bei Lösung 1. 1, 2, 11, 12, 3, 5, 6, 10, 9, 8, 4, 7."],
     "untick Einzellösung": ["nicht ausgewählt"],
-    "on to the end": ["Benachrichtigung Suche läuft,",
-                      "Benachrichtigung Suche beendet, alle Möglichkeiten geprüft, 960 Lösungen."],
-    "Startwerte": ["Benachrichtigung Startwerte gesetzt."],
+    "on to the end": ["Suche läuft,", "Suche beendet, alle Möglichkeiten geprüft, 960 Lösungen."],
+    "Startwerte": ["Startwerte gesetzt."],
 }
+# Orca 48 (Debian 13) reads a text box's description only when asked ("where am I"), not when the
+# box takes the focus.
+ONLY_ORCA_43 = {"Feld Nr. 12", "dient der Illustration"}
+ORCA_VERSION = int((re.findall(r"\d+", subprocess.run(
+    ["orca", "--version"], capture_output=True, text=True, check=False).stdout) or [0])[0])
 QUIET = 1.0  # seconds without speech that end a step
 IDLE = 0.5  # seconds in which the rig's processes must not have worked
 LAST_UTTERANCE_BOUND = 1.0  # seconds after the run's end that Orca may still speak
@@ -359,6 +362,8 @@ def run(wanted):
             print("  (not checked)")
             continue
         heard = " ".join(" ".join(text for _, text in said).split())
+        if ORCA_VERSION != 43:
+            expected = [phrase for phrase in expected if phrase not in ONLY_ORCA_43]
         failures += ["%s: Orca did not say %r" % (name, phrase)
                      for phrase in expected if not phrase.startswith("!") and phrase not in heard]
         failures += ["%s: Orca said %r" % (name, phrase[1:])
