@@ -3,7 +3,6 @@
 // MainWindow: the Qt view of the window object.
 
 #include <functional>
-#include <string_view>
 
 #include <QHash>
 #include <QMainWindow>
@@ -70,8 +69,8 @@ private:
     // focus chain.
     // A control array's element is named by the array and its index.
     struct Name {
-        std::string_view control;
-        int index = layout::kNoIndex;
+        ControlId control;
+        int index = kNoIndex;
     };
     BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, const layout::Rect& place,
                         const BoxStyle& style);
@@ -83,9 +82,9 @@ private:
     PictureButton* addButton(CommandButton& button, Name name, QWidget* parent,
                              const layout::Rect& place, Picture picture);
     QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, const layout::Rect& place);
-    QFrame* addFrame(QWidget* parent, std::string_view name, const layout::Rect& place);
-    void made(QWidget* widget, std::string_view control, int index = layout::kNoIndex);
-    void describe(QWidget* widget, std::string_view control, int index = layout::kNoIndex) const;
+    QFrame* addFrame(QWidget* parent, ControlId control, const layout::Rect& place);
+    void made(QWidget* widget, ControlId control, int index = kNoIndex);
+    void describe(QWidget* widget, ControlId control, int index = kNoIndex) const;
     [[nodiscard]] QWidget* widgetNamed(const QString& name) const;
 
     Handler handler(void (Form1::*method)());

@@ -37,11 +37,15 @@ inline QString toQString(std::string_view text) {
 
 // The object name of a control's widget: "Text2", or "txtFeld(3)" for an element of a control
 // array. Tests find the widgets by these names.
-inline QString controlName(std::string_view control, int index = layout::kNoIndex) {
+inline QString controlName(std::string_view control, int index = kNoIndex) {
     const QString name = toQString(control);
-    if (index == layout::kNoIndex)
+    if (index == kNoIndex)
         return name;
     return QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+inline QString widgetName(ControlId control, int index = kNoIndex) {
+    return controlName(hexorin::controlName(control), index);
 }
 
 } // namespace hexorin
