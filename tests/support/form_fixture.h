@@ -81,8 +81,10 @@ inline std::set<std::string> changedKeys(const Snapshot& before, const Snapshot&
     std::set<std::string> changed;
     for (const auto& [name, value] : before)
         if (after.at(name) != value &&
-            std::any_of(prefixes.begin(), prefixes.end(),
-                        [&](std::string_view prefix) { return name.starts_with(prefix); }))
+            std::any_of(
+                prefixes.begin(), prefixes.end(),
+                // By name: clang before 16 cannot capture a structured binding.
+                [&name = name](std::string_view prefix) { return name.starts_with(prefix); }))
             changed.insert(name);
     return changed;
 }
