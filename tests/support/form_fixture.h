@@ -132,7 +132,7 @@ inline ::testing::AssertionResult sameSolutions(const std::vector<Solution>& act
            << ", expected" << (e == expected.end() ? " none" : solutionText(*e));
 }
 
-inline int lineSum(const Solution& star, const std::array<int, 4>& line) {
+inline int lineSum(const Solution& star, std::array<int, 4> line) {
     int sum = 0;
     for (const int field : line)
         sum += star[static_cast<std::size_t>(field - 1)];
@@ -154,8 +154,10 @@ inline std::vector<Solution> enumerateStars(const Allowed& allowed) {
     Solution star{};
     std::array<bool, 13> used{};
     const auto fill = [&](const auto& self, std::size_t field) -> void {
-        if (field == 12)
-            return found.push_back(star);
+        if (field == 12) {
+            found.push_back(star);
+            return;
+        }
         for (int number = 1; number <= 12; ++number) {
             const auto n = static_cast<std::size_t>(number);
             if (used[n] || !allowed[field][n - 1])

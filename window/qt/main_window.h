@@ -72,17 +72,16 @@ private:
         ControlId control;
         int index = kNoIndex;
     };
-    BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, const layout::Rect& place,
+    BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, layout::Rect place,
                         const BoxStyle& style);
-    SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent,
-                                  const layout::Rect& place);
-    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, const layout::Rect& place,
+    SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent, layout::Rect place);
+    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, layout::Rect place,
                          Qt::Alignment alignment);
     QWidget* addGridNumber(int index, QWidget* parent);
-    PictureButton* addButton(CommandButton& button, Name name, QWidget* parent,
-                             const layout::Rect& place, Picture picture);
-    QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, const layout::Rect& place);
-    QFrame* addFrame(QWidget* parent, ControlId control, const layout::Rect& place);
+    PictureButton* addButton(CommandButton& button, Name name, QWidget* parent, layout::Rect place,
+                             Picture picture);
+    QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, layout::Rect place);
+    QFrame* addFrame(QWidget* parent, ControlId control, layout::Rect place);
     void made(QWidget* widget, ControlId control, int index = kNoIndex);
     void describe(QWidget* widget, ControlId control, int index = kNoIndex) const;
     [[nodiscard]] QWidget* widgetNamed(const QString& name) const;

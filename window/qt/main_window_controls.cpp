@@ -149,7 +149,7 @@ void MainWindow::createRightSide(QWidget* client) {
         ->setAttribute(Qt::WA_NoMousePropagation);
 }
 
-QFrame* MainWindow::addFrame(QWidget* parent, ControlId control, const Rect& place) {
+QFrame* MainWindow::addFrame(QWidget* parent, ControlId control, Rect place) {
     auto* const frame = new QFrame(parent);
     made(frame, control);
     frame->setGeometry(pixels(place));
@@ -161,7 +161,7 @@ QFrame* MainWindow::addFrame(QWidget* parent, ControlId control, const Rect& pla
     return frame;
 }
 
-BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const Rect& place,
+BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, Rect place,
                                 const BoxStyle& style) {
     auto* const widget = new BoxEdit(box, parent);
     made(widget, name.control, name.index);
@@ -176,8 +176,7 @@ BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const 
     return widget;
 }
 
-SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* parent,
-                                          const Rect& place) {
+SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* parent, Rect place) {
     auto* const widget = new SolutionList(box, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
@@ -194,7 +193,7 @@ SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* pare
 }
 
 // A label without a back colour of its own shows its container through.
-ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, const Rect& place,
+ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, Rect place,
                                  Qt::Alignment alignment) {
     auto* const widget = new ClickLabel(parent);
     made(widget, name.control, name.index);
@@ -231,8 +230,8 @@ QWidget* MainWindow::addGridNumber(int index, QWidget* parent) {
     return widget;
 }
 
-PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* parent,
-                                     const Rect& place, Picture picture) {
+PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* parent, Rect place,
+                                     Picture picture) {
     auto* const widget = new PictureButton(picture, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
@@ -246,7 +245,7 @@ PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* 
     return widget;
 }
 
-QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, const Rect& place) {
+QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, Rect place) {
     auto* const widget = new QCheckBox(parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));

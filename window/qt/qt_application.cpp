@@ -106,11 +106,13 @@ QStringList installedPlatforms() {
     QStringList keys;
     for (const QString& folder : folders)
         for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
-            const QJsonObject meta = QPluginLoader(file.filePath()).metaData();
-            for (const QJsonValue key : meta.value(QStringLiteral("MetaData"))
-                                            .toObject()
-                                            .value(QStringLiteral("Keys"))
-                                            .toArray())
+            const QJsonArray pluginKeys = QPluginLoader(file.filePath())
+                                              .metaData()
+                                              .value(QStringLiteral("MetaData"))
+                                              .toObject()
+                                              .value(QStringLiteral("Keys"))
+                                              .toArray();
+            for (const auto& key : pluginKeys)
                 if (!keys.contains(key.toString(), Qt::CaseInsensitive))
                     keys << key.toString();
         }

@@ -81,8 +81,10 @@ public:
         return kind == QAccessible::Value ? mirror_.widgetText() : QAccessibleWidget::text(kind);
     }
     void setText(QAccessible::Text kind, const QString& text) override {
-        if (kind != QAccessible::Value)
-            return QAccessibleWidget::setText(kind, text);
+        if (kind != QAccessible::Value) {
+            QAccessibleWidget::setText(kind, text);
+            return;
+        }
         mirror_.takeReaderEdit(0, characterCount(), text);
     }
 
@@ -102,8 +104,10 @@ public:
     }
     void setCursorPosition(int position) override {
         position = std::clamp(position, 0, characterCount());
-        if (line_ != nullptr)
-            return line_->setCursorPosition(position);
+        if (line_ != nullptr) {
+            line_->setCursorPosition(position);
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.setPosition(position);
         list_->setTextCursor(cursor);
@@ -130,8 +134,10 @@ public:
     void removeSelection(int index) override {
         if (index != 0)
             return;
-        if (line_ != nullptr)
-            return line_->deselect();
+        if (line_ != nullptr) {
+            line_->deselect();
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.clearSelection();
         list_->setTextCursor(cursor);
@@ -142,8 +148,10 @@ public:
         const int count = characterCount();
         start = std::clamp(start, 0, count);
         end = std::clamp(end, 0, count);
-        if (line_ != nullptr)
-            return line_->setSelection(start, end - start);
+        if (line_ != nullptr) {
+            line_->setSelection(start, end - start);
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
