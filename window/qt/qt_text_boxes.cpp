@@ -15,6 +15,7 @@
 #include <QTextDocument>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_platform.h"
 #include "window/qt/qt_units.h"
 
 namespace hexorin {
@@ -389,6 +390,7 @@ void SolutionList::forgetUndo() {
     setTextCursor(cursor);
     verticalScrollBar()->setValue(scrolled);
     catchingUp_ = false;
+    returnFreedMemory(); // the history held at least a megabyte of text
 }
 
 void installTextBoxAccessibility() {
