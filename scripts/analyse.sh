@@ -35,7 +35,7 @@ trap 'rm -f "$log"' EXIT
 quietly() { # command...
     local status=0
     "$@" >"$log" 2>&1 || status=$?
-    grep -vE '^([0-9]+ (warnings?|errors?) (generated|treated as errors)|Suppressed [0-9]+ warnings|Use -header-filter|Error while processing|clang-tidy-[0-9]+ -p=)' \
+    grep -vE '^([0-9]+ (warnings?|errors?) (generated|treated as errors)|Suppressed [0-9]+ warnings|Use -header-filter|Error while processing|clang-tidy-[0-9]+ )' \
         "$log" || true
     return "$status"
 }

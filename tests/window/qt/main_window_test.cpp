@@ -853,7 +853,7 @@ struct EndRow {
     bool closeByFrame; // close the window instead of choosing "Beenden"
 };
 
-void PrintTo(const EndRow& row, std::ostream* out) {
+void PrintTo(EndRow row, std::ostream* out) {
     *out << row.name;
 }
 
