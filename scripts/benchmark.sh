@@ -2,15 +2,22 @@
 # Builds the benchmarks for release and runs them: the search through the window object without a
 # display, then the search in the real window under Xvfb, as shown and with a repaint after every
 # pass. Arguments go to the window benchmark: "all" repaints every pass of the whole run instead of
-# its first 50,000 passes (hours). HEXORIN_BUILD_DIR picks the build directory (default:
-# build/bench, the bench preset's).
+# its first 50,000 passes (hours). "long [runs]" instead runs 300 (or so many) full searches one
+# after another in one window and prints the resident memory after 20 and after the last.
+# HEXORIN_BUILD_DIR picks the build directory (default: build/bench, the bench preset's).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 hexorin_install_packages "${hexorin_run_packages[@]}" "${hexorin_test_packages[@]}"
 
 hexorin_build_preset bench "${HEXORIN_BUILD_DIR:-}" \
-    hexorin_search_benchmark hexorin_visible_benchmark hexorin
+    hexorin_search_benchmark hexorin_visible_benchmark hexorin_long_session_benchmark hexorin
 build="${HEXORIN_BUILD_DIR:-$hexorin_root/build/bench}"
+
+if [ "${1:-}" = long ]; then
+    echo "== a long session of full runs in one window, under Xvfb"
+    xvfb-run -a "$build/bench/hexorin_long_session_benchmark" "${@:2}"
+    exit
+fi
 
 echo "== the search through the window object, no display"
 "$build/bench/hexorin_search_benchmark"

@@ -10,10 +10,10 @@ hexorin_run_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libgl-dev libxcb1-dev fonts-liberation2
 )
-# What the tests, the fuzzer, the package check and the benchmarks add.
+# What the tests, the fuzzer, the analysers, the package check and the benchmarks add.
 hexorin_test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth dbus-x11 clang libclang-rt-dev
+    xvfb xauth dbus-x11 clang libclang-rt-dev clang-tidy clazy
     dpkg-dev file desktop-file-utils appstream
     dbus-daemon at-spi2-core python3-pyatspi xdotool
     orca speech-dispatcher espeak-ng openbox procps
@@ -49,6 +49,7 @@ hexorin_install_packages() { # packages...
     "${sudo[@]}" apt-get update -qq ||
         hexorin_fail "apt-get update failed: check the network and the apt sources."
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        -o DPkg::Lock::Timeout=900 \
         "${missing[@]}" >/dev/null ||
         hexorin_fail "apt-get install failed for: ${missing[*]}"
 }

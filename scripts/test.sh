@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds Hexorin with its tests and runs every test: once as built for use, then a short bounded
-# fuzz run of the text parses, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Each stage is a preset of CMakePresets.json (test, fuzz, sanitize),
-# so `ctest --preset test` repeats the first one by hand.
+# Builds Hexorin with its tests and runs every test: once as built for use, then clang-tidy and
+# clazy over the sources (scripts/analyse.sh), then a short bounded fuzz run of the text parses,
+# then the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer. Each stage is a
+# preset of CMakePresets.json (test, analyse, fuzz, sanitize), so `ctest --preset test` repeats the
+# first one by hand.
 # Widget tests use Qt's offscreen platform, so no display is needed.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -34,6 +35,8 @@ run_tests() { # preset, description
 
 hexorin_build_preset test ""
 run_tests test "tests"
+
+"$hexorin_root/scripts/analyse.sh" || exit 1
 
 echo "== fuzzing the text parses and the line check for $fuzz_seconds s"
 hexorin_build_preset fuzz "" hexorin_text_fuzz

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "window/control_id.h"
 #include "window/controls.h"
 #include "window/grid_index.h"
 #include "window/indexed_array.h"
@@ -21,27 +22,6 @@ struct LineCheckRow {
     double lastField = 0;
 };
 
-// The controls that explain themselves in the help line, one for each mouse-move handler.
-enum class HelpTopic {
-    Form1,
-    Frame3,
-    txtFeld,
-    lblNr,
-    txtS,
-    txtStein,
-    txtIn,
-    lblErlaubt,
-    Label2,
-    cmdAlle,
-    cmdKeiner,
-    txtErgebnisse,
-    Text2,
-    Check1,
-    Check2,
-    cmdSucher,
-    Command1,
-};
-
 class Form1 {
 public:
     explicit Form1(Platform& platform);
@@ -50,19 +30,20 @@ public:
 
     // The controls, created with their initial values in window/form1.cpp.
     // Star, on Frame3.
-    IndexedArray<TextBox, 0, 12> txtFeld{"txtFeld"}; // 0 is the hidden "6.5" sentinel
-    IndexedArray<Label, 0, 11> lblNr{"lblNr"};
-    IndexedArray<TextBox, 0, 7> txtS{"txtS"};
+    IndexedArray<TextBox, 0, 12> txtFeld{
+        controlName(ControlId::txtFeld)}; // 0 is the hidden "6.5" sentinel
+    IndexedArray<Label, 0, 11> lblNr{controlName(ControlId::lblNr)};
+    IndexedArray<TextBox, 0, 7> txtS{controlName(ControlId::txtS)};
     // Pool, on Frame2; 0 is hidden.
-    IndexedArray<TextBox, 0, 12> txtStein{"txtStein"};
+    IndexedArray<TextBox, 0, 12> txtStein{controlName(ControlId::txtStein)};
     // Row of placed numbers and its marker, on Frame1.
-    IndexedArray<TextBox, 1, 12> txtIn{"txtIn"};
+    IndexedArray<TextBox, 1, 12> txtIn{controlName(ControlId::txtIn)};
     CommandButton shape1;
     // Allowed-number grid.
-    IndexedArray<Label, 0, 143> lblErlaubt{"lblErlaubt"};
-    IndexedArray<Label, 0, 11> Label2{"Label2"};
-    IndexedArray<CommandButton, 0, 11> cmdAlle{"cmdAlle"};
-    IndexedArray<CommandButton, 0, 11> cmdKeiner{"cmdKeiner"};
+    IndexedArray<Label, 0, 143> lblErlaubt{controlName(ControlId::lblErlaubt)};
+    IndexedArray<Label, 0, 11> Label2{controlName(ControlId::Label2)};
+    IndexedArray<CommandButton, 0, 11> cmdAlle{controlName(ControlId::cmdAlle)};
+    IndexedArray<CommandButton, 0, 11> cmdKeiner{controlName(ControlId::cmdKeiner)};
     // Right-hand side and help line.
     TextBox txtErgebnisse;
     TextBox Text2;
@@ -99,8 +80,8 @@ public:
     void cmdKeiner_Click(int Index);
 
     // Help line: window/help.cpp. helpText is what the mouse-move handler of the control writes
-    // there; the index counts only for control arrays.
-    [[nodiscard]] std::string helpText(HelpTopic topic, int Index) const;
+    // there, empty for a control without one; the index counts only for control arrays.
+    [[nodiscard]] std::string helpText(ControlId control, int Index) const;
     void Form_MouseMove();
     void Frame3_MouseMove();
     void txtFeld_MouseMove(int Index);

@@ -37,95 +37,103 @@ std::string sameForEach(const Array& array, int index, std::string_view text) {
 } // namespace
 
 // A star field is numbered like its field; number labels and row captions count from 0.
-std::string Form1::helpText(HelpTopic topic, int Index) const {
-    switch (topic) {
-    case HelpTopic::Form1:
-    case HelpTopic::Frame3:
+std::string Form1::helpText(ControlId control, int Index) const {
+    switch (control) {
+    case ControlId::Form1:
+    case ControlId::Frame3:
         return std::string(kGeneralHelp);
-    case HelpTopic::txtFeld:
+    case ControlId::txtFeld:
         return fieldHelp(txtFeld.checkedIndex(Index));
-    case HelpTopic::lblNr:
+    case ControlId::lblNr:
         return fieldHelp(lblNr.checkedIndex(Index) + 1);
-    case HelpTopic::Label2:
+    case ControlId::Label2:
         return fieldHelp(Label2.checkedIndex(Index) + 1);
-    case HelpTopic::txtS:
+    case ControlId::txtS:
         return std::string(kSumHelp[static_cast<std::size_t>(txtS.checkedIndex(Index))]);
-    case HelpTopic::txtStein:
+    case ControlId::txtStein:
         return sameForEach(txtStein, Index, "Zahlenvorrat (dient der Illustration)");
-    case HelpTopic::txtIn:
+    case ControlId::txtIn:
         return sameForEach(txtIn, Index, "Aktuelles Feld über das 'nachgedacht' wird");
-    case HelpTopic::lblErlaubt:
+    case ControlId::lblErlaubt:
         return gridLabelHelp(lblErlaubt.checkedIndex(Index));
-    case HelpTopic::cmdAlle:
+    case ControlId::cmdAlle:
         return sameForEach(cmdAlle, Index, "Alle Zahlen von 1 bis 12 erlauben");
-    case HelpTopic::cmdKeiner:
+    case ControlId::cmdKeiner:
         return sameForEach(cmdKeiner, Index, "Alle Zahlen von 1 bis 12 verbieten");
-    case HelpTopic::txtErgebnisse:
+    case ControlId::txtErgebnisse:
         return "Lösungen";
-    case HelpTopic::Text2:
+    case ControlId::Text2:
         return "Anzahl der bisher gefundenen Lösungen";
-    case HelpTopic::Check1:
+    case ControlId::Check1:
         return "Anhalten, wenn Lösung gefunden";
-    case HelpTopic::Check2:
+    case ControlId::Check2:
         return "Bei jedem Schleifenaufruf anhalten";
-    case HelpTopic::cmdSucher:
+    case ControlId::cmdSucher:
         return "Suche starten bzw. fortsetzen";
-    case HelpTopic::Command1:
+    case ControlId::Command1:
         return "Unterbrechen";
+    case ControlId::menu:
+    case ControlId::Frame2:
+    case ControlId::Frame1:
+    case ControlId::shape1:
+    case ControlId::txtHilfe:
+    case ControlId::cmdNeustart:
+    case ControlId::cmdEnde:
+        return {};
     }
     return {};
 }
 
 void Form1::Form_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Form1, 0));
+    txtHilfe.setText(helpText(ControlId::Form1, 0));
 }
 void Form1::Frame3_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Frame3, 0));
+    txtHilfe.setText(helpText(ControlId::Frame3, 0));
 }
 void Form1::txtFeld_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::txtFeld, Index));
+    txtHilfe.setText(helpText(ControlId::txtFeld, Index));
 }
 void Form1::lblNr_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::lblNr, Index));
+    txtHilfe.setText(helpText(ControlId::lblNr, Index));
 }
 void Form1::txtS_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::txtS, Index));
+    txtHilfe.setText(helpText(ControlId::txtS, Index));
 }
 void Form1::txtStein_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::txtStein, Index));
+    txtHilfe.setText(helpText(ControlId::txtStein, Index));
 }
 void Form1::txtIn_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::txtIn, Index));
+    txtHilfe.setText(helpText(ControlId::txtIn, Index));
 }
 void Form1::lblErlaubt_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::lblErlaubt, Index));
+    txtHilfe.setText(helpText(ControlId::lblErlaubt, Index));
 }
 void Form1::Label2_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::Label2, Index));
+    txtHilfe.setText(helpText(ControlId::Label2, Index));
 }
 void Form1::cmdAlle_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::cmdAlle, Index));
+    txtHilfe.setText(helpText(ControlId::cmdAlle, Index));
 }
 void Form1::cmdKeiner_MouseMove(int Index) {
-    txtHilfe.setText(helpText(HelpTopic::cmdKeiner, Index));
+    txtHilfe.setText(helpText(ControlId::cmdKeiner, Index));
 }
 void Form1::txtErgebnisse_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::txtErgebnisse, 0));
+    txtHilfe.setText(helpText(ControlId::txtErgebnisse, 0));
 }
 void Form1::Text2_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Text2, 0));
+    txtHilfe.setText(helpText(ControlId::Text2, 0));
 }
 void Form1::Check1_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Check1, 0));
+    txtHilfe.setText(helpText(ControlId::Check1, 0));
 }
 void Form1::Check2_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Check2, 0));
+    txtHilfe.setText(helpText(ControlId::Check2, 0));
 }
 void Form1::cmdSucher_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::cmdSucher, 0));
+    txtHilfe.setText(helpText(ControlId::cmdSucher, 0));
 }
 void Form1::Command1_MouseMove() {
-    txtHilfe.setText(helpText(HelpTopic::Command1, 0));
+    txtHilfe.setText(helpText(ControlId::Command1, 0));
 }
 
 } // namespace hexorin

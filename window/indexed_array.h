@@ -20,7 +20,8 @@ template <typename T, int First, int Last> class IndexedArray {
 public:
     static constexpr int first = First;
     static constexpr int last = Last;
-    static constexpr std::size_t count = static_cast<std::size_t>(Last - First + 1);
+    static constexpr int size = Last - First + 1;
+    static constexpr std::size_t count = static_cast<std::size_t>(size);
 
     explicit constexpr IndexedArray(std::string_view name)
         : name_(name) {}

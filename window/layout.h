@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "window/color.h"
+#include "window/control_id.h"
 #include "window/grid_index.h"
 
 namespace hexorin::layout {
@@ -198,29 +199,28 @@ constexpr Rect forbidAllButton(int row) {
 
 // Keyboard focus order: runs of a control array from one index to another, in either direction,
 // and single controls (kNoIndex).
-inline constexpr int kNoIndex = -1;
 struct FocusRun {
-    std::string_view control;
+    ControlId control;
     int from = kNoIndex;
     int to = kNoIndex;
 };
 inline constexpr std::array<FocusRun, 16> kFocusOrder{{
-    {"txtIn", 12, 1},
-    {"Text2"},
-    {"txtStein", 12, 1},
-    {"txtFeld", 12, 1},
-    {"txtS", 3, 3},
-    {"txtS", 0, 2},
-    {"txtS", 4, 7},
-    {"cmdAlle", 0, 11},
-    {"Check2"},
-    {"Check1"},
-    {"cmdSucher"},
-    {"cmdKeiner", 0, 11},
-    {"Command1"},
-    {"txtHilfe"},
-    {"shape1"},
-    {"txtErgebnisse"},
+    {ControlId::txtIn, 12, 1},
+    {ControlId::Text2},
+    {ControlId::txtStein, 12, 1},
+    {ControlId::txtFeld, 12, 1},
+    {ControlId::txtS, 3, 3},
+    {ControlId::txtS, 0, 2},
+    {ControlId::txtS, 4, 7},
+    {ControlId::cmdAlle, 0, 11},
+    {ControlId::Check2},
+    {ControlId::Check1},
+    {ControlId::cmdSucher},
+    {ControlId::cmdKeiner, 0, 11},
+    {ControlId::Command1},
+    {ControlId::txtHilfe},
+    {ControlId::shape1},
+    {ControlId::txtErgebnisse},
 }};
 
 } // namespace hexorin::layout

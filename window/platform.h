@@ -9,6 +9,9 @@ namespace hexorin {
 // What the window object needs from a windowing toolkit. Tests implement it without a display.
 class Platform {
 public:
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
     virtual ~Platform() = default;
     // A modal box with an OK button, titled with the program name.
     virtual void showMessage(const std::string& text) = 0;

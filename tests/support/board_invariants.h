@@ -141,7 +141,7 @@ private:
         std::array<int, 13> numbers{};
         std::array<bool, 13> seen{};
         for (int field = 1; field <= 12; ++field) {
-            const std::string_view cell = line.substr(static_cast<std::size_t>(4 * (field - 1)), 3);
+            const std::string_view cell = line.substr(4 * static_cast<std::size_t>(field - 1), 3);
             const int number = static_cast<int>(lenientParse(cell));
             ASSERT_TRUE(number >= 1 && number <= 12 && !seen[static_cast<std::size_t>(number)])
                 << line;

@@ -81,8 +81,10 @@ inline std::set<std::string> changedKeys(const Snapshot& before, const Snapshot&
     std::set<std::string> changed;
     for (const auto& [name, value] : before)
         if (after.at(name) != value &&
-            std::any_of(prefixes.begin(), prefixes.end(),
-                        [&](std::string_view prefix) { return name.starts_with(prefix); }))
+            std::any_of(
+                prefixes.begin(), prefixes.end(),
+                // By name: clang before 16 cannot capture a structured binding.
+                [&name = name](std::string_view prefix) { return name.starts_with(prefix); }))
             changed.insert(name);
     return changed;
 }
@@ -130,7 +132,7 @@ inline ::testing::AssertionResult sameSolutions(const std::vector<Solution>& act
            << ", expected" << (e == expected.end() ? " none" : solutionText(*e));
 }
 
-inline int lineSum(const Solution& star, const std::array<int, 4>& line) {
+inline int lineSum(const Solution& star, std::array<int, 4> line) {
     int sum = 0;
     for (const int field : line)
         sum += star[static_cast<std::size_t>(field - 1)];
@@ -152,8 +154,10 @@ inline std::vector<Solution> enumerateStars(const Allowed& allowed) {
     Solution star{};
     std::array<bool, 13> used{};
     const auto fill = [&](const auto& self, std::size_t field) -> void {
-        if (field == 12)
-            return found.push_back(star);
+        if (field == 12) {
+            found.push_back(star);
+            return;
+        }
         for (int number = 1; number <= 12; ++number) {
             const auto n = static_cast<std::size_t>(number);
             if (used[n] || !allowed[field][n - 1])

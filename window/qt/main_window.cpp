@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <optional>
-#include <string_view>
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -25,85 +23,14 @@ namespace {
 
 // Top-level entries of the menu bar: a click runs the command at once, there is no drop-down.
 struct MenuEntry {
-    const char* name;
+    ControlId control;
     const char* caption;
     void (Form1::*click)();
 };
 constexpr std::array<MenuEntry, 2> kMenu{{
-    {"cmdNeustart", "Startwerte", &Form1::cmdNeustart_Click},
-    {"cmdEnde", "Beenden", &Form1::cmdEnde_Click},
+    {ControlId::cmdNeustart, "Startwerte", &Form1::cmdNeustart_Click},
+    {ControlId::cmdEnde, "Beenden", &Form1::cmdEnde_Click},
 }};
-
-// What a screen reader calls each control, and the help text it reads as the control's
-// description: the one its mouse-move handler writes into the help line. Controls without a help
-// text get a name only. %1 and %2 in a name stand for numbers taken from the index.
-enum class Numbering { Fixed, Index, IndexPlusOne, GridCell };
-struct AccessibleRun {
-    std::string_view control;
-    std::string_view name;
-    Numbering numbering = Numbering::Fixed;
-    std::optional<HelpTopic> help{};
-    int from = layout::kNoIndex;
-    int to = layout::kNoIndex;
-};
-constexpr std::string_view kMenuBar = "menu";
-using enum Numbering;
-constexpr std::array<AccessibleRun, 31> kAccessibleControls{{
-    {kMenuBar, "Menü"},
-    {"Form1", "Fensterfläche", Fixed, HelpTopic::Form1},
-    {"Frame3", "Stern", Fixed, HelpTopic::Frame3},
-    {"txtFeld", "Feld %1", Index, HelpTopic::txtFeld, 1, 12},
-    {"lblNr", "Feldnummer %1", IndexPlusOne, HelpTopic::lblNr, 0, 11},
-    {"txtS", "Summe Dreieck an Feld 10", Fixed, HelpTopic::txtS, 0, 0},
-    {"txtS", "Summe Dreieck an Feld 4", Fixed, HelpTopic::txtS, 1, 1},
-    {"txtS", "Summe Dreieck an Feld 11", Fixed, HelpTopic::txtS, 2, 2},
-    {"txtS", "Summe Dreieck an Feld 1", Fixed, HelpTopic::txtS, 3, 3},
-    {"txtS", "Summe Dreieck an Feld 7", Fixed, HelpTopic::txtS, 4, 4},
-    {"txtS", "Summe Dreieck an Feld 12", Fixed, HelpTopic::txtS, 5, 5},
-    {"txtS", "Summe inneres Sechseck", Fixed, HelpTopic::txtS, 6, 6},
-    {"txtS", "Summe äußeres Sechseck", Fixed, HelpTopic::txtS, 7, 7},
-    {"txtFeld", "Verborgenes Feld", Fixed, std::nullopt, 0, 0},
-    {"txtStein", "Verborgener Vorrat", Fixed, std::nullopt, 0, 0},
-    {"Frame2", "Zahlenvorrat"},
-    {"txtStein", "Zahlenvorrat %1", Index, HelpTopic::txtStein, 1, 12},
-    {"Frame1", "Zeile der gesetzten Zahlen"},
-    {"txtIn", "Feld %1 (Zeile)", Index, HelpTopic::txtIn, 1, 12},
-    {"shape1", "Markierung über dem aktuellen Feld"},
-    {"Label2", "Feld %1 (erlaubte Zahlen)", IndexPlusOne, HelpTopic::Label2, 0, 11},
-    {"lblErlaubt", "Zahl %2 in Feld %1", GridCell, HelpTopic::lblErlaubt, 0, 143},
-    {"cmdAlle", "Alle Zahlen für Feld %1 erlauben", IndexPlusOne, HelpTopic::cmdAlle, 0, 11},
-    {"cmdKeiner", "Alle Zahlen für Feld %1 verbieten", IndexPlusOne, HelpTopic::cmdKeiner, 0, 11},
-    {"txtErgebnisse", "Lösungen", Fixed, HelpTopic::txtErgebnisse},
-    {"Text2", "Anzahl der Lösungen", Fixed, HelpTopic::Text2},
-    {"Check1", "Einzellösung", Fixed, HelpTopic::Check1},
-    {"Check2", "Einzelschritt", Fixed, HelpTopic::Check2},
-    {"cmdSucher", "Start", Fixed, HelpTopic::cmdSucher},
-    {"Command1", "Unterbrechen", Fixed, HelpTopic::Command1},
-    {"txtHilfe", "Hilfezeile"},
-}};
-
-QString accessibleName(const AccessibleRun& run, int index) {
-    const QString name = toQString(run.name);
-    switch (run.numbering) {
-    case Fixed:
-        return name;
-    case Index:
-        return name.arg(index);
-    case IndexPlusOne:
-        return name.arg(index + 1);
-    case GridCell:
-        return name.arg(fieldOfGridLabel(index)).arg(numberOfGridLabel(index));
-    }
-    return name;
-}
-
-// The run of the table that names a control, if any.
-const AccessibleRun* accessibleRun(std::string_view control, int index) {
-    const auto run = std::ranges::find_if(kAccessibleControls, [&](const AccessibleRun& entry) {
-        return entry.control == control && entry.from <= index && index <= entry.to;
-    });
-    return run == kAccessibleControls.end() ? nullptr : &*run;
-}
 
 // Input with which the user starts to edit what a widget shows. Edits are carried over to the
 // controls' current texts whatever the widget showed; catching up first only lets the user see
@@ -126,7 +53,7 @@ MainWindow::MainWindow(QWidget* parent)
     auto* const client = new ClientArea(this);
     auto* const view = new ClientView(client, this);
     setCentralWidget(view);
-    made(client, "Form1");
+    made(client, ControlId::Form1);
     onMouseMove(client, handler(&Form1::Form_MouseMove));
     // A window larger than the client area shows the view's surface around it.
     onMouseMove(view->viewport(), handler(&Form1::Form_MouseMove));
@@ -246,10 +173,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::createMenu() {
     QMenuBar* const bar = menuBar();
     bar->setNativeMenuBar(false);
-    describe(bar, kMenuBar);
+    describe(bar, ControlId::menu);
     for (const MenuEntry& entry : kMenu) {
         QAction* const action = bar->addAction(QString::fromUtf8(entry.caption));
-        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setObjectName(widgetName(entry.control));
         onClick(action, &QAction::triggered, handler(entry.click));
     }
 }
@@ -259,7 +186,7 @@ void MainWindow::setFocusOrder() {
     for (const layout::FocusRun& run : layout::kFocusOrder) {
         const int step = run.to < run.from ? -1 : 1;
         for (int index = run.from;; index += step) {
-            chain.push_back(widgetNamed(controlName(run.control, index)));
+            chain.push_back(widgetNamed(widgetName(run.control, index)));
             if (index == run.to)
                 break;
         }
@@ -297,19 +224,17 @@ void MainWindow::dispatch(const Handler& handler) {
 }
 
 // The widget's name, its accessible name and description, and its place for the focus chain.
-void MainWindow::made(QWidget* widget, std::string_view control, int index) {
-    const QString name = controlName(control, index);
+void MainWindow::made(QWidget* widget, ControlId control, int index) {
+    const QString name = widgetName(control, index);
     widget->setObjectName(name);
     made_.insert(name, widget);
     describe(widget, control, index);
 }
 
-void MainWindow::describe(QWidget* widget, std::string_view control, int index) const {
-    if (const AccessibleRun* const run = accessibleRun(control, index)) {
-        widget->setAccessibleName(hexorin::accessibleName(*run, index));
-        if (run->help)
-            widget->setAccessibleDescription(toQString(form_.helpText(*run->help, index)));
-    }
+void MainWindow::describe(QWidget* widget, ControlId control, int index) const {
+    widget->setAccessibleName(toQString(hexorin::accessibleName(control, index)));
+    if (explainedByHelpLine(control, index))
+        widget->setAccessibleDescription(toQString(form_.helpText(control, index)));
 }
 
 QWidget* MainWindow::widgetNamed(const QString& name) const {

@@ -3,7 +3,6 @@
 // MainWindow: the Qt view of the window object.
 
 #include <functional>
-#include <string_view>
 #include <vector>
 
 #include <QHash>
@@ -79,22 +78,21 @@ private:
     // focus chain.
     // A control array's element is named by the array and its index.
     struct Name {
-        std::string_view control;
-        int index = layout::kNoIndex;
+        ControlId control;
+        int index = kNoIndex;
     };
-    BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, const layout::Rect& place,
+    BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, layout::Rect place,
                         const BoxStyle& style);
-    SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent,
-                                  const layout::Rect& place);
-    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, const layout::Rect& place,
+    SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent, layout::Rect place);
+    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, layout::Rect place,
                          Qt::Alignment alignment);
     QWidget* addGridNumber(int index, QWidget* parent);
-    PictureButton* addButton(CommandButton& button, Name name, QWidget* parent,
-                             const layout::Rect& place, Picture picture);
-    QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, const layout::Rect& place);
-    QFrame* addFrame(QWidget* parent, std::string_view name, const layout::Rect& place);
-    void made(QWidget* widget, std::string_view control, int index = layout::kNoIndex);
-    void describe(QWidget* widget, std::string_view control, int index = layout::kNoIndex) const;
+    PictureButton* addButton(CommandButton& button, Name name, QWidget* parent, layout::Rect place,
+                             Picture picture);
+    QCheckBox* addCheckBox(CheckBox& box, Name name, QWidget* parent, layout::Rect place);
+    QFrame* addFrame(QWidget* parent, ControlId control, layout::Rect place);
+    void made(QWidget* widget, ControlId control, int index = kNoIndex);
+    void describe(QWidget* widget, ControlId control, int index = kNoIndex) const;
     [[nodiscard]] QWidget* widgetNamed(const QString& name) const;
 
     Handler handler(void (Form1::*method)());

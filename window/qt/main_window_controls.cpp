@@ -47,59 +47,59 @@ void MainWindow::createControls(QWidget* client) {
 
 void MainWindow::createStar(QWidget* client) {
     auto* const frame = new StarFrame(client);
-    made(frame, "Frame3");
+    made(frame, ControlId::Frame3);
     onMouseMove(frame, handler(&Form1::Frame3_MouseMove));
     const BoxStyle fieldStyle{kFieldFont, Qt::AlignCenter, true};
     for (int field = 1; field <= 12; ++field) {
-        BoxEdit* const box = addTextBox(form_.txtFeld(field), {"txtFeld", field}, frame,
+        BoxEdit* const box = addTextBox(form_.txtFeld(field), {ControlId::txtFeld, field}, frame,
                                         square(starPlace(field).field, kFieldSize), fieldStyle);
         onMouseMove(box, handler(&Form1::txtFeld_MouseMove, field));
     }
     for (int index = 0; index <= 11; ++index) {
         ClickLabel* const label =
-            addLabel(form_.lblNr(index), {"lblNr", index}, frame,
+            addLabel(form_.lblNr(index), {ControlId::lblNr, index}, frame,
                      square(starPlace(index + 1).numberLabel, kNumberLabelSize), Qt::AlignCenter);
         onMouseMove(label, handler(&Form1::lblNr_MouseMove, index));
     }
     // The sum boxes are display boxes written on the star; they have no border.
     for (int index = 0; index <= 7; ++index) {
         const Point at = sumBox(index);
-        BoxEdit* const box = addTextBox(form_.txtS(index), {"txtS", index}, frame,
+        BoxEdit* const box = addTextBox(form_.txtS(index), {ControlId::txtS, index}, frame,
                                         {at.x, at.y, kSumBoxWidth, kSumBoxHeight},
                                         {kSumFont, Qt::AlignCenter, false, true});
         onMouseMove(box, handler(&Form1::txtS_MouseMove, index));
     }
     // Created, never shown, never in the focus chain.
-    addTextBox(form_.txtFeld(0), {"txtFeld", 0}, frame, kSentinelField, fieldStyle)
+    addTextBox(form_.txtFeld(0), {ControlId::txtFeld, 0}, frame, kSentinelField, fieldStyle)
         ->setFocusPolicy(Qt::NoFocus);
-    addTextBox(form_.txtStein(0), {"txtStein", 0}, frame, kHiddenPoolBox,
+    addTextBox(form_.txtStein(0), {ControlId::txtStein, 0}, frame, kHiddenPoolBox,
                {kHiddenPoolFont, Qt::AlignCenter, true})
         ->setFocusPolicy(Qt::NoFocus);
 }
 
 void MainWindow::createPoolAndRow(QWidget* client) {
-    QFrame* const pool = addFrame(client, "Frame2", kPoolFrame);
+    QFrame* const pool = addFrame(client, ControlId::Frame2, kPoolFrame);
     for (int number = 1; number <= 12; ++number) {
-        BoxEdit* const box = addTextBox(form_.txtStein(number), {"txtStein", number}, pool,
+        BoxEdit* const box = addTextBox(form_.txtStein(number), {ControlId::txtStein, number}, pool,
                                         poolBox(number), {kPoolFont, Qt::AlignCenter, true});
         onMouseMove(box, handler(&Form1::txtStein_MouseMove, number));
     }
-    QFrame* const row = addFrame(client, "Frame1", kRowFrame);
+    QFrame* const row = addFrame(client, ControlId::Frame1, kRowFrame);
     for (int field = 1; field <= 12; ++field) {
-        BoxEdit* const box = addTextBox(form_.txtIn(field), {"txtIn", field}, row, rowBox(field),
-                                        {kWindowFont, Qt::AlignCenter, true});
+        BoxEdit* const box = addTextBox(form_.txtIn(field), {ControlId::txtIn, field}, row,
+                                        rowBox(field), {kWindowFont, Qt::AlignCenter, true});
         onMouseMove(box, handler(&Form1::txtIn_MouseMove, field));
     }
     // The marker has no handlers: moves and clicks on it do nothing.
     PictureButton* const marker =
-        addButton(form_.shape1, {"shape1"}, row, kMarker, &paintDownArrow);
+        addButton(form_.shape1, {ControlId::shape1}, row, kMarker, &paintDownArrow);
     marker->setAttribute(Qt::WA_NoMousePropagation);
     mirror_.rewrittenBySearch(marker);
 }
 
 void MainWindow::createGrid(QWidget* client) {
     for (int row = 0; row <= 11; ++row) {
-        ClickLabel* const caption = addLabel(form_.Label2(row), {"Label2", row}, client,
+        ClickLabel* const caption = addLabel(form_.Label2(row), {ControlId::Label2, row}, client,
                                              gridRowCaption(row), Qt::AlignLeft | Qt::AlignVCenter);
         onMouseMove(caption, handler(&Form1::Label2_MouseMove, row));
     }
@@ -108,12 +108,13 @@ void MainWindow::createGrid(QWidget* client) {
         keyboard->add(addGridNumber(index, client), fieldOfGridLabel(index) - 1,
                       numberOfGridLabel(index) - 1);
     for (int row = 0; row <= 11; ++row) {
-        PictureButton* const allowAll =
-            addButton(form_.cmdAlle(row), {"cmdAlle", row}, client, allowAllButton(row), nullptr);
+        PictureButton* const allowAll = addButton(form_.cmdAlle(row), {ControlId::cmdAlle, row},
+                                                  client, allowAllButton(row), nullptr);
         onMouseMove(allowAll, handler(&Form1::cmdAlle_MouseMove, row));
         onClick(allowAll, &QPushButton::clicked, handler(&Form1::cmdAlle_Click, row));
-        PictureButton* const forbidAll = addButton(form_.cmdKeiner(row), {"cmdKeiner", row}, client,
-                                                   forbidAllButton(row), nullptr);
+        PictureButton* const forbidAll =
+            addButton(form_.cmdKeiner(row), {ControlId::cmdKeiner, row}, client,
+                      forbidAllButton(row), nullptr);
         onMouseMove(forbidAll, handler(&Form1::cmdKeiner_MouseMove, row));
         onClick(forbidAll, &QPushButton::clicked, handler(&Form1::cmdKeiner_Click, row));
         keyboard->add(allowAll, row, GridKeyboard::kAllowAllColumn);
@@ -123,33 +124,33 @@ void MainWindow::createGrid(QWidget* client) {
 
 void MainWindow::createRightSide(QWidget* client) {
     SolutionList* const list =
-        addSolutionList(form_.txtErgebnisse, {"txtErgebnisse"}, client, kSolutionList);
+        addSolutionList(form_.txtErgebnisse, {ControlId::txtErgebnisse}, client, kSolutionList);
     mirror_.rewrittenBySearch(list->verticalScrollBar());
-    BoxEdit* const counter =
-        addTextBox(form_.Text2, {"Text2"}, client, kCounter, {kCounterFont, Qt::AlignCenter, true});
+    BoxEdit* const counter = addTextBox(form_.Text2, {ControlId::Text2}, client, kCounter,
+                                        {kCounterFont, Qt::AlignCenter, true});
     onMouseMove(counter, handler(&Form1::Text2_MouseMove));
-    onMouseMove(addCheckBox(form_.Check1, {"Check1"}, client, kStopAtSolution),
+    onMouseMove(addCheckBox(form_.Check1, {ControlId::Check1}, client, kStopAtSolution),
                 handler(&Form1::Check1_MouseMove));
-    onMouseMove(addCheckBox(form_.Check2, {"Check2"}, client, kSingleStep),
+    onMouseMove(addCheckBox(form_.Check2, {ControlId::Check2}, client, kSingleStep),
                 handler(&Form1::Check2_MouseMove));
     PictureButton* const start =
-        addButton(form_.cmdSucher, {"cmdSucher"}, client, kStartButton, &paintStartSign);
+        addButton(form_.cmdSucher, {ControlId::cmdSucher}, client, kStartButton, &paintStartSign);
     onMouseMove(start, handler(&Form1::cmdSucher_MouseMove));
     onClick(start, &QPushButton::clicked, handler(&Form1::cmdSucher_Click));
     PictureButton* const interrupt =
-        addButton(form_.Command1, {"Command1"}, client, kInterruptButton, &paintStopSign);
+        addButton(form_.Command1, {ControlId::Command1}, client, kInterruptButton, &paintStopSign);
     onMouseMove(interrupt, handler(&Form1::Command1_MouseMove));
     onClick(interrupt, &QPushButton::clicked, handler(&Form1::Command1_Click));
     // The help line has no handler of its own: moving over it keeps its text. Only the user's
     // mouse writes it, so it is never held back from a screen reader.
-    addTextBox(form_.txtHilfe, {"txtHilfe"}, client, kHelpLine,
+    addTextBox(form_.txtHilfe, {ControlId::txtHilfe}, client, kHelpLine,
                {kWindowFont, Qt::AlignCenter, true})
         ->setAttribute(Qt::WA_NoMousePropagation);
 }
 
-QFrame* MainWindow::addFrame(QWidget* parent, std::string_view name, const Rect& place) {
+QFrame* MainWindow::addFrame(QWidget* parent, ControlId control, Rect place) {
     auto* const frame = new QFrame(parent);
-    made(frame, name);
+    made(frame, control);
     frame->setGeometry(pixels(place));
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_NoMousePropagation);
@@ -159,7 +160,7 @@ QFrame* MainWindow::addFrame(QWidget* parent, std::string_view name, const Rect&
     return frame;
 }
 
-BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const Rect& place,
+BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, Rect place,
                                 const BoxStyle& style) {
     auto* const widget = new BoxEdit(box, mirror_, parent);
     made(widget, name.control, name.index);
@@ -185,8 +186,7 @@ BoxEdit* MainWindow::addTextBox(TextBox& box, Name name, QWidget* parent, const 
     return widget;
 }
 
-SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* parent,
-                                          const Rect& place) {
+SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* parent, Rect place) {
     auto* const widget = new SolutionList(box, mirror_, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
@@ -203,7 +203,7 @@ SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* pare
 }
 
 // A label without a back colour of its own shows its container through.
-ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, const Rect& place,
+ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, Rect place,
                                  Qt::Alignment alignment) {
     auto* const widget = new ClickLabel(parent);
     made(widget, name.control, name.index);
@@ -225,7 +225,7 @@ ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, const
 QWidget* MainWindow::addGridNumber(int index, QWidget* parent) {
     Label& label = form_.lblErlaubt(index);
     auto* const widget = new GridNumberBox(parent);
-    made(widget, "lblErlaubt", index);
+    made(widget, ControlId::lblErlaubt, index);
     widget->setGeometry(pixels(gridLabel(index)));
     mirror_.bind(label, [widget, &label] {
         showCaption(widget, label.caption());
@@ -244,8 +244,8 @@ QWidget* MainWindow::addGridNumber(int index, QWidget* parent) {
     return widget;
 }
 
-PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* parent,
-                                     const Rect& place, Picture picture) {
+PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* parent, Rect place,
+                                     Picture picture) {
     auto* const widget = new PictureButton(picture, parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
@@ -259,7 +259,7 @@ PictureButton* MainWindow::addButton(CommandButton& button, Name name, QWidget* 
     return widget;
 }
 
-QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, const Rect& place) {
+QCheckBox* MainWindow::addCheckBox(CheckBox& box, Name name, QWidget* parent, Rect place) {
     auto* const widget = new WholeCheckBox(parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));

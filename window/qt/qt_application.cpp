@@ -16,10 +16,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPluginLoader>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <QTranslator>
@@ -75,11 +77,11 @@ void answerTerminalOptions(std::span<char* const> arguments) {
             }
 }
 
-// What the platform said while the application was being made. Qt's message handler is a plain
-// function, so its notes outlive the calls; only the thread that makes the application writes them.
+// What the application was asked for and what Qt said while it was being made. Qt's message
+// handler is a plain function, so the notes outlive the calls; only the thread that makes the
+// application writes them.
 struct PlatformNotes {
-    QString missingPlugin;     // the first platform Qt found no plugin for
-    bool pluginFailed = false; // a plugin was there but could not open its display
+    QString requested; // the platforms named by -platform or QT_QPA_PLATFORM, if any
     // Qt's other messages, shown once the window can go up: where it cannot, one line says why.
     QStringList heldBack;
 };
@@ -89,28 +91,62 @@ PlatformNotes& platformNotes() {
     return notes;
 }
 
-void takeNote(const QString& message) {
-    static const QRegularExpression notFound(
-        QStringLiteral("Could not find the Qt platform plugin \"([^\"]*)\""));
-    PlatformNotes& notes = platformNotes();
-    if (const auto match = notFound.match(message);
-        match.hasMatch() && notes.missingPlugin.isEmpty())
-        notes.missingPlugin = match.captured(1);
-    if (message.contains(QStringLiteral("even though it was found")))
-        notes.pluginFailed = true;
+// The platforms asked for, as Qt reads them: -platform before QT_QPA_PLATFORM. Empty for Qt's
+// own choice.
+QString requestedPlatforms(std::span<char* const> arguments) {
+    for (std::size_t at = 0; at + 1 < arguments.size(); ++at)
+        if (const std::string_view option = arguments[at];
+            option == "-platform" || option == "--platform")
+            return QString::fromLocal8Bit(arguments[at + 1]);
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
 }
 
-std::string missingPluginLine(const QString& plugin, const QString& fatalMessage) {
+// The keys of the platform plugins Qt can load, read from the plugins' own metadata.
+QStringList installedPlatforms() {
+    QStringList folders = QCoreApplication::libraryPaths();
+    for (QString& folder : folders)
+        folder += QStringLiteral("/platforms");
+    folders += qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
+    QStringList keys;
+    for (const QString& folder : folders)
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            const QJsonArray pluginKeys = QPluginLoader(file.filePath())
+                                              .metaData()
+                                              .value(QStringLiteral("MetaData"))
+                                              .toObject()
+                                              .value(QStringLiteral("Keys"))
+                                              .toArray();
+            for (const auto& key : pluginKeys)
+                if (!keys.contains(key.toString(), Qt::CaseInsensitive))
+                    keys << key.toString();
+        }
+    return keys;
+}
+
+// The first platform asked for whose plugin is missing, where none of those asked for is there:
+// then Qt had nothing to open. Otherwise a plugin loaded and found no display.
+std::optional<QString> missingPlatform(const QString& requested, const QStringList& installed) {
+    std::optional<QString> missing;
+    for (const QString& platform : requested.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString name = platform.section(QLatin1Char(':'), 0, 0);
+        if (installed.contains(name, Qt::CaseInsensitive))
+            return std::nullopt;
+        if (!missing)
+            missing = name;
+    }
+    return missing;
+}
+
+std::string missingPluginLine(const QString& plugin, const QStringList& installed) {
     const std::string name = plugin.toStdString();
     for (const auto& [prefix, package] : kPluginPackages)
         if (name.starts_with(prefix))
             return "Qt's platform plugin \"" + name + "\" is not installed; install the package " +
                    std::string(package) + ", or choose another platform, e.g. QT_QPA_PLATFORM=xcb.";
-    static const QRegularExpression available(
-        QStringLiteral("Available platform plugins are: ([^\\n]*)\\."));
-    const QString installed = available.match(fatalMessage).captured(1);
     return "Qt has no platform plugin \"" + name + "\"" +
-           (installed.isEmpty() ? std::string() : " (installed: " + installed.toStdString() + ")") +
+           (installed.isEmpty()
+                ? std::string()
+                : " (installed: " + installed.join(QStringLiteral(", ")).toStdString() + ")") +
            "; choose another one with QT_QPA_PLATFORM.";
 }
 
@@ -123,18 +159,16 @@ std::string noDisplayLine() {
 void reportPlatformFailure(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
     if (type == QtFatalMsg) {
-        const PlatformNotes& notes = platformNotes();
-        const bool missing = !notes.missingPlugin.isEmpty() && !notes.pluginFailed;
-        std::fprintf(
-            stderr, "hexorin: %s\n",
-            (missing ? missingPluginLine(notes.missingPlugin, message) : noDisplayLine()).c_str());
+        const QStringList installed = installedPlatforms();
+        const std::optional<QString> missing =
+            missingPlatform(platformNotes().requested, installed);
+        std::fprintf(stderr, "hexorin: %s\n",
+                     (missing ? missingPluginLine(*missing, installed) : noDisplayLine()).c_str());
         std::_Exit(1);
     }
     // The platform's warnings only lead up to that line.
-    if (QLatin1String(context.category).startsWith(QLatin1String("qt.qpa"))) {
-        takeNote(message);
+    if (QLatin1String(context.category).startsWith(QLatin1String("qt.qpa")))
         return;
-    }
     platformNotes().heldBack << qFormatLogMessage(type, context, message);
 }
 
@@ -222,6 +256,7 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
     if (throughXWayland(QProcessEnvironment::systemEnvironment(), arguments(),
                         QLibraryInfo::version()))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    platformNotes().requested = requestedPlatforms(arguments());
     const QtMessageHandler previous = qInstallMessageHandler(&reportPlatformFailure);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);

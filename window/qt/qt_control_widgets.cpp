@@ -111,8 +111,10 @@ void StarFrame::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     const int scale = qRound(devicePixelRatioF());
-    if (scale != devicePixelRatioF())
-        return drawLines(painter);
+    if (scale != devicePixelRatioF()) {
+        drawLines(painter);
+        return;
+    }
     if (lines_.isNull() || lines_.devicePixelRatio() != scale ||
         lines_.deviceIndependentSize() != QSizeF(size()))
         lines_ = drawnOnce(size(), scale, &StarFrame::drawLines);
@@ -176,7 +178,8 @@ void WindowStyle::drawControl(ControlElement element, const QStyleOption* option
         if (const auto* const item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
             QStyleOptionMenuItem open = *item;
             open.state |= State_Sunken;
-            return QProxyStyle::drawControl(element, &open, painter, widget);
+            QProxyStyle::drawControl(element, &open, painter, widget);
+            return;
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
@@ -267,7 +270,7 @@ bool ClientView::eventFilter(QObject* watched, QEvent* event) {
     for (auto* control = qobject_cast<QWidget*>(watched); control != nullptr && control != widget();
          control = control->parentWidget())
         if (qobject_cast<QAbstractScrollArea*>(control) != nullptr)
-            return false;
+            return QScrollArea::eventFilter(watched, event);
     wheelEvent(static_cast<QWheelEvent*>(event));
     return true;
 }

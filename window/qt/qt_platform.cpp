@@ -3,10 +3,14 @@
 #include "window/qt/qt_platform.h"
 
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -62,10 +66,21 @@ int runBox(QMessageBox& box, QMessageBox::StandardButton unanswered) {
             box.done(unanswered);
     });
     watch.start(kWatchMilliseconds);
-    return box.exec();
+    const int answer = box.exec();
+    // Each box's buttons get a palette of their own, and the style keeps their pictures under
+    // that palette's key, which no later box asks for: a long session would pile them up.
+    QPixmapCache::clear();
+    return answer;
 }
 
 } // namespace
+
+// glibc keeps freed memory for reuse; other C libraries are left to themselves.
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 void QtPlatform::setTurnObserver(std::function<void()> observer) {
     turnObserver_ = std::move(observer);

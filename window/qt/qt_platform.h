@@ -12,6 +12,9 @@ namespace hexorin {
 
 class ViewMirror;
 
+// Gives the memory the allocator holds free back to the system, after a large release.
+void returnFreedMemory();
+
 // The platform services on Qt: message boxes parented to the main window, one turn of the event
 // loop, and the end of the program. The view catches up with the controls at most once per
 // display frame while the search turns the event loop, and always before a box opens.

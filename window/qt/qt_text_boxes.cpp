@@ -16,6 +16,7 @@
 #include <QTextDocument>
 
 #include "window/qt/qt_control_widgets.h"
+#include "window/qt/qt_platform.h"
 #include "window/qt/qt_units.h"
 
 namespace hexorin {
@@ -82,8 +83,10 @@ public:
         return kind == QAccessible::Value ? mirror_.widgetText() : QAccessibleWidget::text(kind);
     }
     void setText(QAccessible::Text kind, const QString& text) override {
-        if (kind != QAccessible::Value)
-            return QAccessibleWidget::setText(kind, text);
+        if (kind != QAccessible::Value) {
+            QAccessibleWidget::setText(kind, text);
+            return;
+        }
         mirror_.takeReaderText(text);
     }
 
@@ -103,8 +106,10 @@ public:
     }
     void setCursorPosition(int position) override {
         position = std::clamp(position, 0, characterCount());
-        if (line_ != nullptr)
-            return line_->setCursorPosition(position);
+        if (line_ != nullptr) {
+            line_->setCursorPosition(position);
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.setPosition(position);
         list_->setTextCursor(cursor);
@@ -131,8 +136,10 @@ public:
     void removeSelection(int index) override {
         if (index != 0)
             return;
-        if (line_ != nullptr)
-            return line_->deselect();
+        if (line_ != nullptr) {
+            line_->deselect();
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.clearSelection();
         list_->setTextCursor(cursor);
@@ -143,8 +150,10 @@ public:
         const int count = characterCount();
         start = std::clamp(start, 0, count);
         end = std::clamp(end, 0, count);
-        if (line_ != nullptr)
-            return line_->setSelection(start, end - start);
+        if (line_ != nullptr) {
+            line_->setSelection(start, end - start);
+            return;
+        }
         QTextCursor cursor = list_->textCursor();
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
@@ -424,6 +433,7 @@ void SolutionList::forgetUndo() {
     setTextCursor(cursor);
     verticalScrollBar()->setValue(scrolled);
     catchingUp_ = false;
+    returnFreedMemory(); // the history held at least a megabyte of text
 }
 
 namespace {

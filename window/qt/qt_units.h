@@ -19,7 +19,7 @@ constexpr int pixels(int twips) {
     return (twips + layout::kTwipsPerPixel / 2) / layout::kTwipsPerPixel;
 }
 
-inline QRect pixels(const layout::Rect& rect) {
+inline QRect pixels(layout::Rect rect) {
     return {pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height)};
 }
 
@@ -37,11 +37,14 @@ inline QString toQString(std::string_view text) {
 
 // The object name of a control's widget: "Text2", or "txtFeld(3)" for an element of a control
 // array. Tests find the widgets by these names.
-inline QString controlName(std::string_view control, int index = layout::kNoIndex) {
-    const QString name = toQString(control);
-    if (index == layout::kNoIndex)
-        return name;
-    return QStringLiteral("%1(%2)").arg(name).arg(index);
+inline QString controlName(std::string_view control, int index = kNoIndex) {
+    if (index == kNoIndex)
+        return toQString(control);
+    return QStringLiteral("%1(%2)").arg(toQString(control)).arg(index);
+}
+
+inline QString widgetName(ControlId control, int index = kNoIndex) {
+    return controlName(hexorin::controlName(control), index);
 }
 
 } // namespace hexorin

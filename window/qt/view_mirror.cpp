@@ -15,13 +15,15 @@ ViewMirror::ViewMirror() {
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     frameTimer_.setInterval(kFrameMilliseconds);
-    QObject::connect(&frameTimer_, &QTimer::timeout, [this] {
+    QObject::connect(&frameTimer_, &QTimer::timeout, &frameTimer_, [this] {
         const Announcements::Quiet quiet(announcements_);
         catchUp();
     });
 }
 
-void ViewMirror::bind(const Control& control, std::function<void()> apply) {
+// The binding keeps the control's address: a copy would not do.
+void ViewMirror::bind(const Control& control, // clazy:exclude=function-args-by-value
+                      std::function<void()> apply) {
     applying_ = true;
     apply();
     applying_ = false;

@@ -62,7 +62,7 @@ public:
         : form_(form)
         , last_(searchPlace(form)) {
         QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
-                         [this] { look(); });
+                         QAbstractEventDispatcher::instance(), [this] { look(); });
     }
     long long passes() {
         look();
@@ -95,7 +95,7 @@ class Script {
 public:
     explicit Script(std::vector<Step> steps)
         : steps_(std::move(steps)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { poll(); });
         timer_.start(0);
     }
 
@@ -127,7 +127,7 @@ public:
     Driver(std::string_view state, std::string_view way)
         : counter_(window_.form()) {
         window_.show();
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] {
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] {
             std::printf("exit: passes=%lld board=%s\n", counter_.passes(),
                         boardText(form()).c_str());
             std::fflush(stdout);

@@ -98,7 +98,7 @@ std::string heldText(const QWidget* box) {
 long long searchUntilInterrupted(MainWindow& window) {
     long long turns = 0;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
         if (!window.form().searchRunning())
             return;
         if (++turns >= kStopAfterPasses || window.form().SolutionCount >= 1) {
@@ -215,7 +215,7 @@ struct TimedSearch {
 TimedSearch timedSearch(MainWindow& window, long long turns) {
     long long counted = 0;
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
+    QObject::connect(&watch, &QTimer::timeout, &watch, [&] {
         if (window.form().searchRunning() && ++counted == turns)
             QTest::mouseClick(window.findChild<QWidget*>(QStringLiteral("Command1")),
                               Qt::LeftButton);

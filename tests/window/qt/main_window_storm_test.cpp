@@ -209,7 +209,7 @@ private:
 
     bool chance(int in, int of) { return std::uniform_int_distribution(1, of)(random_) <= in; }
     int pick(int first, int last) { return std::uniform_int_distribution(first, last)(random_); }
-    QString pickName(const Controls& controls) {
+    QString pickName(Controls controls) {
         return controls.first < 0 ? QString::fromLatin1(controls.name)
                                   : controlName(controls.name, pick(controls.first, controls.last));
     }

@@ -73,12 +73,13 @@ QString listLine(const Solution& solution) {
 class DuringSearch {
 public:
     DuringSearch(std::function<bool()> when, std::function<void()> action) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, when, action] {
-            if (!when())
-                return;
-            timer_.stop();
-            action();
-        });
+        QObject::connect(&timer_, &QTimer::timeout, &timer_,
+                         [this, when = std::move(when), action = std::move(action)] {
+                             if (!when())
+                                 return;
+                             timer_.stop();
+                             action();
+                         });
         timer_.start(0);
     }
 
@@ -112,7 +113,7 @@ public:
     };
 
     BoxAnswerer() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { answer(); });
         timer_.start(0);
     }
     void expect(QStringList answers, std::function<QString()> board = {}) {
@@ -1039,7 +1040,7 @@ struct EndRow {
     bool closeByFrame; // close the window instead of choosing "Beenden"
 };
 
-void PrintTo(const EndRow& row, std::ostream* out) {
+void PrintTo(EndRow row, std::ostream* out) {
     *out << row.name;
 }
 
@@ -1071,7 +1072,7 @@ TEST_P(ProgramEndTest, EndsAtOnceWithStatusZero) {
     });
     QTimer hangGuard; // fails the test, instead of hanging it, if the end never leaves the loop
     hangGuard.setSingleShot(true);
-    QObject::connect(&hangGuard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    QObject::connect(&hangGuard, &QTimer::timeout, &hangGuard, [] { QCoreApplication::exit(99); });
     hangGuard.start(300'000);
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(form.programEnding());

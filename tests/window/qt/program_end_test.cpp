@@ -56,8 +56,12 @@ QString lastLine(const QString& output, const QString& prefix) {
 }
 
 std::string field(const QString& line, const QString& name) {
-    const QRegularExpression pattern(QStringLiteral("(?:^| )%1=(.*?)(?= \\w+=|$)").arg(name));
-    return pattern.match(line).captured(1).toStdString();
+    // Anything after the name's "=" up to the next " name=" or the end.
+    static const QRegularExpression pairs(QStringLiteral("(?:^| )(\\w+)=(.*?)(?= \\w+=|$)"));
+    for (auto match = pairs.globalMatch(line); match.hasNext();)
+        if (const QRegularExpressionMatch pair = match.next(); pair.captured(1) == name)
+            return pair.captured(2).toStdString();
+    return {};
 }
 
 class EndInAChildProcess : public ::testing::TestWithParam<Ending> {};
