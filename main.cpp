@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "window/qt/main_window.h"
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 int main(int argc, char* argv[]) {
     const auto application = hexorin::startApplication(argc, argv);

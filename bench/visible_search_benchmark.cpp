@@ -27,7 +27,7 @@
 
 #include "known_stars.h"
 #include "window/qt/main_window.h"
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 namespace {
 

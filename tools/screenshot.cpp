@@ -22,7 +22,7 @@
 #include <QPushButton>
 
 #include "window/qt/main_window.h"
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QStyle>
 #include <QWindow>
 
-#include "window/qt/qt_control_widgets.h"
-#include "window/qt/qt_desktop_look.h"
-#include "window/qt/qt_text_boxes.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/desktop_look.h"
+#include "window/qt/text_boxes.h"
+#include "window/qt/units.h"
+#include "window/qt/widgets.h"
 
 namespace hexorin {
 namespace {

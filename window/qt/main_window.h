@@ -10,18 +10,18 @@
 
 #include "window/form1.h"
 #include "window/layout.h"
-#include "window/qt/qt_pictures.h"
-#include "window/qt/qt_platform.h"
-#include "window/qt/qt_text_boxes.h"
+#include "window/qt/pictures.h"
+#include "window/qt/platform_services.h"
+#include "window/qt/text_boxes.h"
 #include "window/qt/view_mirror.h"
 
 class QCheckBox;
+class QLabel;
 class QFrame;
 
 namespace hexorin {
 
 class BoxEdit;
-class ClickLabel;
 class PictureButton;
 class SolutionList;
 
@@ -84,8 +84,8 @@ private:
     BoxEdit* addTextBox(TextBox& box, Name name, QWidget* parent, layout::Rect place,
                         const BoxStyle& style);
     SolutionList* addSolutionList(TextBox& box, Name name, QWidget* parent, layout::Rect place);
-    ClickLabel* addLabel(Label& label, Name name, QWidget* parent, layout::Rect place,
-                         Qt::Alignment alignment);
+    QLabel* addLabel(Label& label, Name name, QWidget* parent, layout::Rect place,
+                     Qt::Alignment alignment);
     QWidget* addGridNumber(int index, QWidget* parent);
     PictureButton* addButton(CommandButton& button, Name name, QWidget* parent, layout::Rect place,
                              Picture picture);

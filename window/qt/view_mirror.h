@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "window/controls.h"
-#include "window/qt/qt_announcements.h"
+#include "window/qt/announcements.h"
 
 namespace hexorin {
 

@@ -23,7 +23,7 @@
 #include <QWindow>
 
 #include "window/qt/main_window.h"
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 namespace hexorin {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 int main(int argc, char* argv[]) {
     // Widget tests need no display; the offscreen platform also keeps the cursor to itself. The

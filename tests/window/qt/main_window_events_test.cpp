@@ -29,7 +29,7 @@
 
 #include "form_fixture.h"
 #include "window/qt/main_window.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/units.h"
 
 namespace hexorin {
 namespace {

@@ -29,8 +29,8 @@
 
 #include "board_invariants.h"
 #include "window/qt/main_window.h"
-#include "window/qt/qt_grid_access.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/grid_numbers.h"
+#include "window/qt/units.h"
 
 namespace hexorin {
 namespace {

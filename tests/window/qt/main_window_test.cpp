@@ -47,10 +47,10 @@
 
 #include "form_fixture.h"
 #include "window/qt/main_window.h"
-#include "window/qt/qt_application.h"
-#include "window/qt/qt_control_widgets.h"
-#include "window/qt/qt_desktop_look.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/application.h"
+#include "window/qt/widgets.h"
+#include "window/qt/desktop_look.h"
+#include "window/qt/units.h"
 
 namespace hexorin {
 namespace {

@@ -19,7 +19,7 @@
 #include <QTemporaryDir>
 #include <QVersionNumber>
 
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 namespace hexorin {
 namespace {

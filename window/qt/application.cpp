@@ -1,6 +1,6 @@
 // The application object and the environment it starts in.
 
-#include "window/qt/qt_application.h"
+#include "window/qt/application.h"
 
 #include <algorithm>
 #include <array>
@@ -27,8 +27,9 @@
 #include <QTranslator>
 #include <QVersionNumber>
 
-#include "window/qt/qt_control_widgets.h"
-#include "window/qt/qt_desktop_look.h"
+#include "window/qt/desktop_look.h"
+#include "window/qt/style.h"
+#include "window/qt/widgets.h"
 
 namespace hexorin {
 namespace {

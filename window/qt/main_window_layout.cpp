@@ -1,14 +1,15 @@
-// The window's controls: one widget per control of Form1, where the layout puts it, and the
+// The window's layout: one widget per control of Form1, where the layout puts it, and the
 // bindings that keep each widget showing its control.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QScrollBar>
 
+#include "window/qt/grid_numbers.h"
 #include "window/qt/main_window.h"
-#include "window/qt/qt_control_widgets.h"
-#include "window/qt/qt_grid_access.h"
-#include "window/qt/qt_text_boxes.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/text_boxes.h"
+#include "window/qt/units.h"
+#include "window/qt/widgets.h"
 
 namespace hexorin {
 namespace {
@@ -56,7 +57,7 @@ void MainWindow::createStar(QWidget* client) {
         onMouseMove(box, handler(&Form1::txtFeld_MouseMove, field));
     }
     for (int index = 0; index <= 11; ++index) {
-        ClickLabel* const label =
+        QLabel* const label =
             addLabel(form_.lblNr(index), {ControlId::lblNr, index}, frame,
                      square(starPlace(index + 1).numberLabel, kNumberLabelSize), Qt::AlignCenter);
         onMouseMove(label, handler(&Form1::lblNr_MouseMove, index));
@@ -99,8 +100,8 @@ void MainWindow::createPoolAndRow(QWidget* client) {
 
 void MainWindow::createGrid(QWidget* client) {
     for (int row = 0; row <= 11; ++row) {
-        ClickLabel* const caption = addLabel(form_.Label2(row), {ControlId::Label2, row}, client,
-                                             gridRowCaption(row), Qt::AlignLeft | Qt::AlignVCenter);
+        QLabel* const caption = addLabel(form_.Label2(row), {ControlId::Label2, row}, client,
+                                         gridRowCaption(row), Qt::AlignLeft | Qt::AlignVCenter);
         onMouseMove(caption, handler(&Form1::Label2_MouseMove, row));
     }
     auto* const keyboard = new GridKeyboard(client);
@@ -203,9 +204,9 @@ SolutionList* MainWindow::addSolutionList(TextBox& box, Name name, QWidget* pare
 }
 
 // A label without a back colour of its own shows its container through.
-ClickLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, Rect place,
-                                 Qt::Alignment alignment) {
-    auto* const widget = new ClickLabel(parent);
+QLabel* MainWindow::addLabel(Label& label, Name name, QWidget* parent, Rect place,
+                             Qt::Alignment alignment) {
+    auto* const widget = new QLabel(parent);
     made(widget, name.control, name.index);
     widget->setGeometry(pixels(place));
     widget->setTextFormat(Qt::PlainText);

@@ -1,19 +1,17 @@
 #pragma once
 
 // Small widgets the window's controls need beyond Qt's own: a button drawn in the graphical style
-// with its back colour and picture, a label that can be clicked, the star frame with its lines,
-// the program's style and the client area.
+// with its back colour and picture, a check box that toggles anywhere in its box, the star frame
+// with its lines, and the client area with the view that scrolls it on a small screen.
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
 #include <QPixmap>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 
 #include "window/color.h"
-#include "window/qt/qt_pictures.h"
+#include "window/qt/pictures.h"
 
 namespace hexorin {
 
@@ -29,26 +27,6 @@ protected:
 
 private:
     Picture picture_;
-};
-
-// Clicked when the left button is pressed and released over it. The second press of a double
-// click is not a click.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-
-public:
-    using QLabel::QLabel;
-
-Q_SIGNALS:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    bool pressed_ = false;
 };
 
 // A check box that a click anywhere in its box toggles, not only one over its tick or caption.
@@ -76,24 +54,6 @@ private:
     static void drawLines(QPainter& painter);
 
     QPixmap lines_;
-};
-
-// The program's one style: Fusion, whatever style the desktop asks for, with what the window's
-// fixed layout needs of it. Fusion shades a check box and a scroll bar's thumb from the colours
-// around them; on a dark desktop they all but vanish, so they get edges that stand out.
-class WindowStyle final : public QProxyStyle {
-    Q_OBJECT
-
-public:
-    WindowStyle();
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override;
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override;
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override;
-    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
-                            QPainter* painter, const QWidget* widget) const override;
 };
 
 // Property changes that Qt would carry out even when nothing changes.

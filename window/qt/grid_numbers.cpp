@@ -1,6 +1,6 @@
 // The grid numbers, and the arrow keys through the grid.
 
-#include "window/qt/qt_grid_access.h"
+#include "window/qt/grid_numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The desktop's light or dark choice and its high contrast, through the appearance portal.
 
-#include "window/qt/qt_desktop_look.h"
+#include "window/qt/desktop_look.h"
 
 #include <array>
 #include <utility>

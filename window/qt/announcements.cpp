@@ -1,7 +1,7 @@
 // What a screen reader hears beyond the widget it reads: the notices' sentences, and the running
 // search's changes held back and summed up.
 
-#include "window/qt/qt_announcements.h"
+#include "window/qt/announcements.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The text boxes' widgets, how they catch up with their controls, and how edits by keys, mouse,
 // input method and screen reader reach the controls.
 
-#include "window/qt/qt_text_boxes.h"
+#include "window/qt/text_boxes.h"
 
 #include <algorithm>
 
@@ -15,9 +15,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "window/qt/qt_control_widgets.h"
-#include "window/qt/qt_platform.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/platform_services.h"
+#include "window/qt/units.h"
+#include "window/qt/widgets.h"
 
 namespace hexorin {
 namespace {

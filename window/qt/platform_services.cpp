@@ -1,6 +1,6 @@
 // The platform services on Qt: message boxes, a turn of the event loop, the end of the program.
 
-#include "window/qt/qt_platform.h"
+#include "window/qt/platform_services.h"
 
 #include <cstdlib>
 #ifdef __GLIBC__
@@ -21,7 +21,7 @@
 #endif
 
 #include "window/layout.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/units.h"
 #include "window/qt/view_mirror.h"
 
 namespace hexorin {

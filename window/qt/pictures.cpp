@@ -1,6 +1,6 @@
 // The window's four pictures, drawn with QPainter.
 
-#include "window/qt/qt_pictures.h"
+#include "window/qt/pictures.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -12,7 +12,7 @@
 #include <QPixmap>
 
 #include "window/icon.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/units.h"
 
 namespace hexorin {
 namespace {

@@ -1,22 +1,19 @@
-// The small widgets of the window's controls: picture button, clickable label, star frame, and
-// the program's style.
+// The small widgets of the window's controls: picture button, whole check box, star frame, client
+// area and its view.
 
-#include "window/qt/qt_control_widgets.h"
+#include "window/qt/widgets.h"
 
 #include <cmath>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QStyleOptionFocusRect>
-#include <QStyleOptionMenuItem>
 #include <QWheelEvent>
 #include <qdrawutil.h>
 
 #include "window/layout.h"
-#include "window/qt/qt_units.h"
+#include "window/qt/units.h"
 
 namespace hexorin {
 namespace {
@@ -70,25 +67,6 @@ void PictureButton::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    if (click)
-        Q_EMIT clicked();
-}
-
-void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    pressed_ = false;
-    event->accept();
-}
-
 bool WholeCheckBox::hitButton(const QPoint& at) const {
     return rect().contains(at);
 }
@@ -130,75 +108,6 @@ void StarFrame::drawLines(QPainter& painter) {
         painter.drawLine(QPointF(pixels(line.from.x) + centre, pixels(line.from.y) + centre),
                          QPointF(pixels(line.to.x) + centre, pixels(line.to.y) + centre));
     }
-}
-
-WindowStyle::WindowStyle()
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-
-int WindowStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
-                             const QWidget* widget) const {
-    switch (metric) {
-    // The check boxes' captions are wider in Liberation Sans than in the font the layout was drawn
-    // with, and would lose their last letter: a classic 13-pixel box, the caption closer to it.
-    case PM_CheckBoxLabelSpacing:
-        return 2;
-    case PM_IndicatorWidth:
-    case PM_IndicatorHeight:
-        return 13; // Check2 is only 13 pixels high
-    // Fusion's shortest thumb is longer than the track of the list's scroll bar, three lines high:
-    // it would fill the track and could be neither seen moving nor dragged.
-    case PM_ScrollBarSliderMin:
-        return 8; // of a 21-pixel track, 13 pixels to move in
-    default:
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-}
-
-void WindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                                QPainter* painter, const QWidget* widget) const {
-    QProxyStyle::drawPrimitive(element, option, painter, widget);
-    if (element != PE_IndicatorCheckBox)
-        return;
-    const QPalette& palette = option->palette;
-    const Color edge = edgeOn(fromQColor(palette.color(QPalette::Window)),
-                              fromQColor(palette.color(QPalette::WindowText)));
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(toQColor(edge));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
-    painter->restore();
-}
-
-// Menu bar entries that run at once have no drop-down to open, and Fusion highlights only an
-// entry whose drop-down is open: this highlights the entry under the pointer or chosen after Alt.
-void WindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                              const QWidget* widget) const {
-    if (element == CE_MenuBarItem && (option->state & State_Selected)) {
-        if (const auto* const item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
-            QStyleOptionMenuItem open = *item;
-            open.state |= State_Sunken;
-            QProxyStyle::drawControl(element, &open, painter, widget);
-            return;
-        }
-    }
-    QProxyStyle::drawControl(element, option, painter, widget);
-}
-
-// The scroll bar's track is plain, its thumb a solid block that stands out from it.
-void WindowStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
-                                     QPainter* painter, const QWidget* widget) const {
-    QProxyStyle::drawComplexControl(control, option, painter, widget);
-    if (control != CC_ScrollBar)
-        return;
-    const QPalette& palette = option->palette;
-    const QColor track = palette.color(QPalette::Button);
-    painter->fillRect(subControlRect(control, option, SC_ScrollBarGroove, widget), track);
-    const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget);
-    if (option->state & State_Enabled && !thumb.isEmpty())
-        painter->fillRect(
-            thumb.adjusted(1, 1, -1, -1),
-            toQColor(edgeOn(fromQColor(track), fromQColor(palette.color(QPalette::ButtonText)))));
 }
 
 void setColor(QWidget* widget, QPalette::ColorRole role, Color color) {
