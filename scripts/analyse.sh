@@ -17,10 +17,13 @@ clazy_checks="level0,level1,level2,no-ctor-missing-parent-argument,no-qstring-al
 # function with ASSERT_*'s void expression.
 clazy_test_checks="$clazy_checks,no-non-pod-global-static,no-returning-void-expression"
 
-# Configuring alone writes the compile commands; moc's output is compiled in its own file, which
-# neither analyser reads.
+# Configuring writes the compile commands; moc's output is compiled in its own file, which neither
+# analyser reads, but a source that includes its own moc output needs it made first.
 cmake --preset analyse >/dev/null || hexorin_fail "configuring the analyse preset failed."
 database=build/analyse
+mapfile -t moc_targets < <(cmake --build "$database" --target help | sed -n 's/^\([A-Za-z0-9_]*_autogen\):.*/\1/p')
+[ ${#moc_targets[@]} -eq 0 ] || cmake --build "$database" --target "${moc_targets[@]}" >/dev/null ||
+    hexorin_fail "running moc for the analysis failed."
 own="$hexorin_root/(search|window|tests|bench|tools|main\.cpp)"
 
 # The sources of the compile commands, each with whether it is built against Qt.

@@ -109,8 +109,10 @@ void Announcements::update(QAccessibleEvent* event) {
 
 // On to the handler before, or to Qt's own bridge to the screen reader.
 void Announcements::forward(QAccessibleEvent* event) {
-    if (QAccessible::UpdateHandler before = handlers().before)
-        return before(event);
+    if (QAccessible::UpdateHandler before = handlers().before) {
+        before(event);
+        return;
+    }
     if (!QAccessible::isActive())
         return;
     QAccessible::installUpdateHandler(nullptr);

@@ -20,7 +20,7 @@ struct Appearance {
     ColorScheme scheme = ColorScheme::NoPreference;
     bool highContrast = false;
 
-    friend bool operator==(const Appearance&, const Appearance&) = default;
+    friend bool operator==(Appearance, Appearance) = default;
 };
 
 // Fusion's own colours in light or dark, the ones the window's dark look was made on.

@@ -136,7 +136,7 @@ void MainWindow::followDesktopLook() {
 }
 
 void MainWindow::showTextColor(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole back,
-                               const Color& color) {
+                               Color color) {
     setColor(widget, text,
              highContrast_ ? readableOn(fromQColor(widget->palette().color(back)), color) : color);
 }

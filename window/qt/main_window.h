@@ -64,7 +64,7 @@ private:
     void fitToScreen();
     void followDesktopLook();
     void showTextColor(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole back,
-                       const Color& color);
+                       Color color);
     void createMenu();
     void createControls(QWidget* client);
     void createStar(QWidget* client);

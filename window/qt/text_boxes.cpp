@@ -443,7 +443,7 @@ constexpr qint64 kLateCommitMilliseconds = 1000;
 // How long before the focus leaves a box its composition counts as committed by the leaving.
 constexpr qint64 kLeavingCommitMilliseconds = 100;
 
-bool within(const QElapsedTimer& timer, qint64 milliseconds) {
+bool within(QElapsedTimer timer, qint64 milliseconds) {
     return timer.isValid() && timer.elapsed() < milliseconds;
 }
 

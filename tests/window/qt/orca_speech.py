@@ -290,7 +290,7 @@ STEPS = [  # name, what it does; each step starts where the one before left the 
 
 
 def wait_for_orca():
-    wait_for(lambda: transcript(), "Orca's first words", 60)
+    wait_for(lambda: transcript(), "Orca's first words", 180)
     until_silent(0)
 
 
