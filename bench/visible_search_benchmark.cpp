@@ -9,6 +9,7 @@
 // measured over the first kDefaultRepaintPasses passes and scaled to the full run; the argument
 // "all" runs it in full, a number measures that many passes.
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -26,8 +27,8 @@
 #include <QTest>
 
 #include "known_stars.h"
-#include "window/qt/main_window.h"
 #include "window/qt/application.h"
+#include "window/qt/main_window.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ using hexorin::testing::kFullRunSolutions;
 constexpr long long kDefaultRepaintPasses = 50'000;
 constexpr int kRounds = 3;
 
-enum class Painting { PerFrame, ChangedEveryPass, EveryPass };
+enum class Painting : std::uint8_t { PerFrame, ChangedEveryPass, EveryPass };
 
 // Wall time, and the processor time of this process: on a machine shared with other work the
 // second says how much of the first was this program's own.

@@ -3,7 +3,8 @@
 # debootstrap, from the Debian mirror this machine's apt sources name, and kept in
 # /var/tmp/hexorin-debian13 (or HEXORIN_DEBIAN13_DIR); each run copies the work tree's files into
 # it afresh and runs ./scripts/test.sh there, which installs what it needs from trixie. Needs root;
-# the first run takes long (the chroot, the packages and three builds on 2 cores).
+# the first run takes long (the chroot, the packages and three builds on 2 cores). Arguments, if
+# given, name another command to run there instead, such as ./scripts/analyse.sh.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
@@ -85,9 +86,10 @@ mkdir -p "$root$source_dir"
 (cd "$hexorin_root" && git ls-files -z --cached --others --exclude-standard |
     tar --null --ignore-failed-read -T - -cf - 2>/dev/null) | tar -xf - -C "$root$source_dir"
 
-echo "hexorin: running ./scripts/test.sh on Debian $(cat "$root/etc/debian_version")"
+command=("${@:-./scripts/test.sh}")
+echo "hexorin: running ${command[*]} on Debian $(cat "$root/etc/debian_version")"
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "cd $source_dir && ./scripts/test.sh" ||
-    hexorin_fail "./scripts/test.sh failed on Debian 13."
-echo "hexorin: ./scripts/test.sh passed on Debian 13"
+    bash -c 'cd "$0" && exec "$@"' "$source_dir" "${command[@]}" ||
+    hexorin_fail "${command[*]} failed on Debian 13."
+echo "hexorin: ${command[*]} passed on Debian 13"

@@ -28,7 +28,7 @@ inline constexpr std::array<Color, 16> kPalette{
     rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255)};
 
 // Palette indices the program uses.
-enum class PaletteIndex { DarkBlue = 1, Blue = 9, Red = 12, White = 15 };
+enum class PaletteIndex : std::uint8_t { DarkBlue = 1, Blue = 9, Red = 12, White = 15 };
 
 constexpr Color paletteColor(PaletteIndex index) {
     return kPalette[static_cast<std::size_t>(index)];

@@ -5,12 +5,13 @@
 // Form1::helpText. Each of these is a switch over ControlId without a default, so a control added
 // to the list without its cases is a compiler warning (an error in the test build).
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace hexorin {
 
-enum class ControlId {
+enum class ControlId : std::uint8_t {
     menu, // the menu bar, which holds cmdNeustart and cmdEnde
     Form1,
     Frame3,

@@ -115,9 +115,9 @@ public:
     [[nodiscard]] bool programEnding() const { return programEnding_; }
 
 private:
-    enum class PassResult { Continue, LeaveLoop };
+    enum class PassResult : std::uint8_t { Continue, LeaveLoop };
     // What the last pass did, kept for the listener of a single step.
-    enum class PassOutcome { None, Rejected, Accepted, Solved, SteppedBack };
+    enum class PassOutcome : std::uint8_t { None, Rejected, Accepted, Solved, SteppedBack };
     struct PassRecord {
         int field = 0;
         int number = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <span>
@@ -57,7 +58,12 @@ inline void expectCursorOnAField(const Form1& form) {
 // no longer has to agree, so the checks that read it are left out until the next reset.
 class BoardInvariants {
 public:
-    enum class Typed { Board, Row, Counter, List }; // Board: a star field or a pool box
+    enum class Typed : std::uint8_t {
+        Board,
+        Row,
+        Counter,
+        List
+    }; // Board: a star field or a pool box
 
     void typedInto(Typed what) { typed_[static_cast<std::size_t>(what)] = true; }
     // After "Startwerte" or the reset of a new search.

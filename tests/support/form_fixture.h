@@ -84,7 +84,7 @@ inline std::set<std::string> changedKeys(const Snapshot& before, const Snapshot&
             std::any_of(
                 prefixes.begin(), prefixes.end(),
                 // By name: clang before 16 cannot capture a structured binding.
-                [&name = name](std::string_view prefix) { return name.starts_with(prefix); }))
+                [&changed = name](std::string_view prefix) { return changed.starts_with(prefix); }))
             changed.insert(name);
     return changed;
 }

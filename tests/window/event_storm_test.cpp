@@ -84,9 +84,11 @@ private:
         for (const auto& entry : actions)
             total += entry.weight;
         int roll = pick(1, total);
-        for (const auto& entry : actions)
-            if ((roll -= entry.weight) <= 0)
+        for (const auto& entry : actions) {
+            roll -= entry.weight;
+            if (roll <= 0)
                 return entry;
+        }
         return actions.back();
     }
 

@@ -109,8 +109,9 @@ QStringList installedPlatforms() {
         folder += QStringLiteral("/platforms");
     folders += qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
     QStringList keys;
-    for (const QString& folder : folders)
-        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+    for (const QString& folder : std::as_const(folders))
+        for (const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
+             const QFileInfo& file : files) {
             const QJsonArray pluginKeys = QPluginLoader(file.filePath())
                                               .metaData()
                                               .value(QStringLiteral("MetaData"))
@@ -128,7 +129,8 @@ QStringList installedPlatforms() {
 // then Qt had nothing to open. Otherwise a plugin loaded and found no display.
 std::optional<QString> missingPlatform(const QString& requested, const QStringList& installed) {
     std::optional<QString> missing;
-    for (const QString& platform : requested.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    for (const QStringList platforms = requested.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+         const QString& platform : platforms) {
         const QString name = platform.section(QLatin1Char(':'), 0, 0);
         if (installed.contains(name, Qt::CaseInsensitive))
             return std::nullopt;
@@ -265,7 +267,8 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv) {
         application.reset();
         endWith(refused->status, refused->line);
     }
-    for (const QString& message : std::exchange(platformNotes().heldBack, {}))
+    for (const QStringList messages = std::exchange(platformNotes().heldBack, {});
+         const QString& message : messages)
         std::fprintf(stderr, "%s\n", qPrintable(message));
     prepareApplication(*application);
     return application;

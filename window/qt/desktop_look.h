@@ -3,6 +3,7 @@
 // What the desktop says of how programs should look, light or dark and high contrast, and the
 // palette the window takes from it.
 
+#include <cstdint>
 #include <optional>
 
 #include <QDBusConnection>
@@ -14,7 +15,7 @@ class QDBusVariant;
 
 namespace hexorin {
 
-enum class ColorScheme { NoPreference, Dark, Light };
+enum class ColorScheme : std::uint8_t { NoPreference, Dark, Light };
 
 struct Appearance {
     ColorScheme scheme = ColorScheme::NoPreference;

@@ -30,7 +30,8 @@ namespace {
 // Text-only buttons, and a title bar with a close box only: a box can be neither minimised nor
 // maximised.
 void plainBox(QMessageBox& box) {
-    for (QAbstractButton* const button : box.buttons())
+    for (const QList<QAbstractButton*> buttons = box.buttons();
+         QAbstractButton* const button : buttons)
         button->setIcon(QIcon());
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint);

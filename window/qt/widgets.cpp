@@ -168,7 +168,8 @@ QSize ClientView::sizeHint() const {
 
 void ClientView::takeWheels() {
     widget()->installEventFilter(this);
-    for (QWidget* const control : widget()->findChildren<QWidget*>())
+    for (const QList<QWidget*> controls = widget()->findChildren<QWidget*>();
+         QWidget* const control : controls)
         control->installEventFilter(this);
 }
 

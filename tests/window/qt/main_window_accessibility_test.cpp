@@ -50,7 +50,8 @@ protected:
     std::vector<QWidget*> controlWidgets() {
         static const QRegularExpression kControlName(QStringLiteral("^[A-Za-z]\\w*(\\(\\d+\\))?$"));
         std::vector<QWidget*> controls;
-        for (QWidget* const child : window.findChildren<QWidget*>())
+        for (const QList<QWidget*> children = window.findChildren<QWidget*>();
+             QWidget* const child : children)
             if (kControlName.match(child->objectName()).hasMatch() &&
                 !child->objectName().startsWith(QStringLiteral("qt_")))
                 controls.push_back(child);
@@ -145,11 +146,12 @@ TEST_F(MainWindowAccessibilityTest, EveryControlHasItsOwnName) {
 TEST_F(MainWindowAccessibilityTest, TabReachesTheFocusOrderAndNothingElse) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    for (QLabel* const label : window.findChildren<QLabel*>())
+    for (const QList<QLabel*> labels = window.findChildren<QLabel*>(); QLabel* const label : labels)
         EXPECT_EQ(label->focusPolicy(), Qt::NoFocus) << label->objectName().toStdString();
 
     std::set<QWidget*> tabbable;
-    for (QWidget* const child : window.findChildren<QWidget*>())
+    for (const QList<QWidget*> children = window.findChildren<QWidget*>();
+         QWidget* const child : children)
         if (child->isVisible() && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus))
             tabbable.insert(child);
 

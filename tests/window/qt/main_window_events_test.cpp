@@ -4,6 +4,7 @@
 // these tests also check that nothing is lost between frames.
 
 #include <algorithm>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -86,7 +87,7 @@ void expectWidgetsShowControls(const MainWindow& window) {
 
 // What the user does, as the platform would deliver it: queued, handled in a later turn of the
 // event loop.
-enum class Input { Move, Click, TypeX };
+enum class Input : std::uint8_t { Move, Click, TypeX };
 
 void post(QWidget* target, QPoint at, QEvent::Type type, Qt::MouseButton button) {
     const QPointF local(at);

@@ -28,8 +28,8 @@
 #include <QTimer>
 
 #include "board_invariants.h"
-#include "window/qt/main_window.h"
 #include "window/qt/grid_numbers.h"
+#include "window/qt/main_window.h"
 #include "window/qt/units.h"
 
 namespace hexorin {
@@ -81,7 +81,8 @@ class ViewCheck {
 public:
     ViewCheck(const MainWindow& window, const Form1& form)
         : form_(form) {
-        for (QWidget* const widget : window.findChildren<QWidget*>())
+        for (const QList<QWidget*> widgets = window.findChildren<QWidget*>();
+             QWidget* const widget : widgets)
             if (!widget->objectName().isEmpty())
                 widgets_.insert(widget->objectName(), widget);
     }
@@ -284,7 +285,8 @@ private:
             total += entry.weight;
         int roll = pick(1, total);
         for (const Weighted& entry : kActions) {
-            if ((roll -= entry.weight) <= 0)
+            roll -= entry.weight;
+            if (roll <= 0)
                 return (this->*entry.action)();
         }
     }

@@ -46,11 +46,11 @@
 #include <QWindow>
 
 #include "form_fixture.h"
-#include "window/qt/main_window.h"
 #include "window/qt/application.h"
-#include "window/qt/widgets.h"
 #include "window/qt/desktop_look.h"
+#include "window/qt/main_window.h"
 #include "window/qt/units.h"
+#include "window/qt/widgets.h"
 
 namespace hexorin {
 namespace {
@@ -136,7 +136,8 @@ private:
         }
         QStringList buttons;
         QAbstractButton* chosen = nullptr;
-        for (QAbstractButton* const button : box->buttons()) {
+        for (const QList<QAbstractButton*> all = box->buttons();
+             QAbstractButton* const button : all) {
             buttons << button->text() +
                            (button->icon().isNull() ? QString() : QStringLiteral("+icon"));
             if (button->text() == answers_.front())
@@ -550,7 +551,7 @@ TEST_F(MainWindowTest, QtsOwnTextsAreGerman) {
     const std::unique_ptr<QMenu> menu(
         widget<QLineEdit>(QStringLiteral("txtHilfe"))->createStandardContextMenu());
     QStringList texts;
-    for (const QAction* action : menu->actions())
+    for (const QList<QAction*> actions = menu->actions(); const QAction* action : actions)
         texts << action->text();
     EXPECT_TRUE(texts.join('|').contains(QStringLiteral("Alles auswählen")))
         << texts.join('|').toStdString();
@@ -623,7 +624,8 @@ TEST_F(MainWindowTest, ControlsStayLegibleWhateverPaletteTheDesktopGives) {
     };
     const auto colours = [&pairs](const MainWindow& shown) {
         std::map<QString, std::pair<QString, QString>> found;
-        for (const QWidget* const control : shown.findChildren<QWidget*>())
+        for (const QList<QWidget*> controls = shown.findChildren<QWidget*>();
+             const QWidget* const control : controls)
             for (const auto& [type, back, text] : pairs)
                 if (control->inherits(type))
                     found[control->objectName()] = {control->palette().color(back).name(),

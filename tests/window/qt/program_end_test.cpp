@@ -299,7 +299,8 @@ TEST(ProgramOnWayland, GoesThroughXWaylandOnGnomeBeforeQt68) {
 // The processes whose environment holds the text, as a child inherits it.
 int processesWith(const QByteArray& text) {
     int found = 0;
-    for (const QString& process : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+    for (const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+         const QString& process : processes) {
         QFile environment(QStringLiteral("/proc/%1/environ").arg(process));
         if (process.toInt() > 0 && environment.open(QIODevice::ReadOnly) &&
             environment.readAll().contains(text))
