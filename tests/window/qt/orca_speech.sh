@@ -13,14 +13,9 @@ shift
 driver="$(dirname "${BASH_SOURCE[0]}")/orca_speech.py"
 python=/usr/bin/python3 # Debian's, which has pyatspi and Orca
 
-for tool in Xvfb openbox dbus-run-session xdotool orca speech-dispatcher flock pgrep "$python"; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
-done
-bus_launcher=""
-for candidate in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
-    [ -x "$candidate" ] && bus_launcher="$candidate" && break
-done
-[ -n "$bus_launcher" ] || { echo "skipped: at-spi-bus-launcher is missing"; exit 77; }
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+require_tools Xvfb openbox dbus-run-session xdotool orca speech-dispatcher flock pgrep "$python"
+find_bus_launcher
 modules=""
 for candidate in /usr/lib/speech-dispatcher-modules /usr/lib/*/speech-dispatcher-modules; do
     [ -x "$candidate/sd_generic" ] && modules="$candidate" && break
@@ -39,12 +34,9 @@ if pgrep -u "$(id -u)" -x orca >/dev/null; then
 fi
 
 work="$(mktemp -d)"
-xvfb_pid=""
+export HEXORIN_WORK="$work"
 cleanup() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    end_session
     if [ -n "${HEXORIN_ORCA_KEEP:-}" ]; then
         mkdir -p "$HEXORIN_ORCA_KEEP"
         cp "$work"/*.log "$work"/*.err "$work"/transcript "$work"/orca-debug.out \
@@ -119,32 +111,10 @@ cat >"$XDG_DATA_HOME/orca/user-settings.conf" <<EOF
 }
 EOF
 
-# Another test's X server starting at the same moment can take the display Xvfb picked: then
-# this one ends or does not answer, and a second one picks another.
-start_xvfb() {
-    : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" 9>&- &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || return 1
-    export DISPLAY=":$(cat "$work/display")"
-    for _ in $(seq 100); do
-        kill -0 "$xvfb_pid" 2>/dev/null || return 1
-        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-for attempt in 1 2 3; do
-    start_xvfb && break
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-    [ "$attempt" -lt 3 ] || { cat "$work/xvfb.log"; echo "Xvfb did not start"; exit 1; }
-done
+start_xvfb -screen 0 1280x1024x24
 
 export HEXORIN_PROGRAM="$program" HEXORIN_BUS_LAUNCHER="$bus_launcher" HEXORIN_DRIVER="$driver"
-export HEXORIN_PYTHON="$python" HEXORIN_WORK="$work" HEXORIN_TRANSCRIPT="$transcript"
+export HEXORIN_PYTHON="$python" HEXORIN_TRANSCRIPT="$transcript"
 export HEXORIN_SPEECHD_CONFIG="$speechd_config" HEXORIN_SPEECHD_MODULES="$modules"
 # Orca's debug log tells when its queue overflowed; the benchmark goes without it.
 export HEXORIN_ORCA_LOG="$work/orca-debug.out" HEXORIN_ORCA_DEBUG="--debug-file=$work/orca-debug.out"
@@ -198,7 +168,7 @@ dbus-run-session -- bash -c '
         kill -ABRT "$orca" 2>/dev/null && sleep 1 # Orca writes where it stands into its debug log
     fi
     exit "$status"
-' bash "$@" 2> >(grep -v "^dbus-daemon" >&2) 9>&- || status=$?
+' bash "$@" 2> >(grep -v "^dbus-daemon" >&2 9>&-) 9>&- || status=$?
 if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
     for log in orca speechd bus; do
         echo "== $log.log (last lines)"
