@@ -253,23 +253,22 @@ bool TextMirror::takeReaderEdit(int position, int removed, const QString& insert
     if (position == 0 && removed == size)
         return takeReaderText(inserted);
     // Taken as the change it makes to the text the reader was shown, as keys are.
-    const std::string edited = toControl(QString(text).replace(position, removed, inserted));
-    const std::optional<std::string> rebased = rebaseEdit(toControl(text), edited, box_.text());
-    if (!rebased)
-        return false;
-    box_.setText(*rebased);
-    catchUpNow();
-    return true;
+    return applyReaderEdit(toControl(text),
+                           toControl(QString(text).replace(position, removed, inserted)));
 }
 
 bool TextMirror::takeReaderText(const QString& text) {
-    constexpr std::chrono::seconds kReaderLag{1};
     if (readOnly())
         return false;
     const std::string edited = toControl(text);
+    return applyReaderEdit(textReadBefore(edited), edited);
+}
+
+// Newest first, the text the new one only adds to or only takes from, by the fewest characters;
+// failing that, what is shown, so the new text is a new value.
+std::string TextMirror::textReadBefore(const std::string& edited) const {
+    constexpr std::chrono::seconds kReaderLag{1};
     const std::string current = toControl(widgetText());
-    // Of the texts the reader may have read, newest first, the one the new text only adds to or
-    // only takes from, by the fewest characters; failing that, a new value for what is shown.
     std::string_view read = current;
     std::size_t least = std::string::npos;
     const auto consider = [&](std::string_view before) {
@@ -288,6 +287,10 @@ bool TextMirror::takeReaderText(const QString& text) {
             break;
         consider(before.text);
     }
+    return std::string(read);
+}
+
+bool TextMirror::applyReaderEdit(std::string_view read, const std::string& edited) {
     const std::optional<std::string> rebased = rebaseEdit(read, edited, box_.text());
     if (!rebased)
         return false;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -62,6 +63,10 @@ protected:
 
     // Keeps the widget's text before a change, for a reader that read it.
     void remember();
+    // Of the texts shown lately, the one a reader most likely built `edited` on.
+    [[nodiscard]] std::string textReadBefore(const std::string& edited) const;
+    // A reader's change from `read` to `edited`, made on the control's text now.
+    bool applyReaderEdit(std::string_view read, const std::string& edited);
 
     // Has the view bring the widget up to the control at once.
     void catchUpNow() { mirror_.now(box_); }
