@@ -12,12 +12,19 @@
 #   gnome-hc      GNOME's High Contrast switch through the portal, while the window is open: the
 #                 grid's row numbers read at 4.5:1
 #   gnome-wayland GNOME on Wayland with Qt before 6.8: the window comes up through XWayland
+#   gnome-shell   the real GNOME Shell, headless on Wayland (1280 x 1024), the program started as
+#                 GNOME starts it: its frame (the shell's title bar through XWayland), the Dark
+#                 style at start and back to light while it runs, the "Backtracking" question box
+#                 centred on the window, Enter answering Ja and Escape Nein. Pictures through the
+#                 shell's Screenshot interface; clicks and keys through its virtual input devices.
+# Only some of them:  scripts/desktops.sh BUILD_DIR gnome-shell kwin ...
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 set +e # the checks go on after a failure
 hexorin_install_packages xvfb xauth openbox xdotool x11-utils dbus-daemon dbus-x11 \
     xdg-desktop-portal xdg-desktop-portal-gtk dconf-gsettings-backend gsettings-desktop-schemas \
-    python3-gi gir1.2-gtk-3.0
+    python3-gi gir1.2-gtk-3.0 gir1.2-gdkpixbuf-2.0 libglib2.0-bin gnome-shell xwayland \
+    xdg-desktop-portal-gnome
 
 build="${1:-$hexorin_root/build/test}"
 program="$build/hexorin"
@@ -163,8 +170,190 @@ check_gnome_wayland() {
     local pid=$! id
     id="$(window_of "$pid")"
     [ -n "$id" ]
-    verdict gnome-wayland "window on the X server (XWayland) with Qt $(qtpaths6 --qt-version 2>/dev/null || echo '?')" $?
+    local status=$? qt
+    qt="$(qtpaths6 --qt-version 2>/dev/null || echo '?')"
+    verdict gnome-wayland "window on the X server (XWayland) with Qt $qt" $status
     kill "$pid" 2>/dev/null
+}
+
+# A GNOME Shell of its own, headless, on a private session and system bus: the shell's Eval and
+# Screenshot answer any caller once a small extension has put the shell in unsafe mode, the mode
+# GNOME's own tests use. Leaves the shell's pid and its system bus's in shell_pids.
+start_gnome_shell() {
+    local version uuid=hexorin-check@hexorin.local folder
+    version="$(gnome-shell --version | sed -E 's/[^0-9]*([0-9]+).*/\1/')"
+    folder="$HOME/.local/share/gnome-shell/extensions/$uuid"
+    mkdir -p "$folder"
+    printf '{"uuid": "%s", "name": "check", "description": "unsafe mode", "shell-version": ["%s"]}\n' \
+        "$uuid" "$version" >"$folder/metadata.json"
+    if [ "$version" -ge 45 ]; then
+        printf '%s\n' "import {Extension} from 'resource:///org/gnome/shell/extensions/extension.js';" \
+            'export default class Check extends Extension {' \
+            '    enable() { global.context.unsafe_mode = true; }' \
+            '    disable() {}' '}' >"$folder/extension.js"
+    else
+        printf '%s\n' 'function init() {}' 'function enable() { global.context.unsafe_mode = true; }' \
+            'function disable() {}' >"$folder/extension.js"
+    fi
+    gsettings set org.gnome.shell enabled-extensions "['$uuid']"
+    gsettings set org.gnome.shell welcome-dialog-last-shown-version '999'
+    dbus-daemon --session --address="unix:path=$XDG_RUNTIME_DIR/system_bus" --nofork >/dev/null 2>&1 &
+    shell_pids=($!)
+    DBUS_SYSTEM_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/system_bus" \
+        gnome-shell --headless --wayland --virtual-monitor 1280x1024 "$@" >"$HOME/shell.log" 2>&1 &
+    shell_pids=($! "${shell_pids[@]}")
+    # Up, in unsafe mode, and out of the overview it opens with.
+    for _ in $(seq 100); do
+        [ "$(shell_eval 'global.context.unsafe_mode && !Main.layoutManager._startingUp &&
+            (Main.overview.hide(), Main.messageTray.bannerBlocked = true, !Main.overview.visible)')" = true ] &&
+            return 0
+        sleep 0.3
+    done
+    return 1
+}
+stop_gnome_shell() {
+    shell_eval 'global.context.terminate(); true' >/dev/null
+    for _ in $(seq 50); do kill -0 "${shell_pids[0]}" 2>/dev/null || break; sleep 0.2; done
+    kill "${shell_pids[@]}" 2>/dev/null
+    wait "${shell_pids[@]}" 2>/dev/null
+}
+
+# JavaScript run in the shell; prints its value as JSON.
+shell_eval() { # code
+    /usr/bin/python3 -c '
+import sys, gi
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+ok, value = bus.call_sync("org.gnome.Shell", "/org/gnome/Shell", "org.gnome.Shell", "Eval",
+                          GLib.Variant("(s)", (sys.argv[1],)), None, 0, 10000).unpack()
+print(value if ok else "null")
+' "$1" 2>/dev/null
+}
+
+# The shell's windows of one title: one line each, "sequence x11 decorated frame(x y w h)
+# client(x y w h)".
+shell_windows() { # title
+    shell_eval "global.get_window_actors().map(a => a.meta_window).filter(w => w.get_title() === '$1')
+        .map(w => { const f = w.get_frame_rect(), c = w.frame_rect_to_client_rect(f);
+            return [w.get_stable_sequence(), w.get_client_type() === 1 ? 1 : 0, w.decorated ? 1 : 0,
+                    f.x, f.y, f.width, f.height, c.x, c.y, c.width, c.height].join(' '); }).join('\n')" |
+        /usr/bin/python3 -c 'import sys, json; print(json.loads(sys.stdin.read() or "\"\""))'
+}
+
+# Real input through the shell's own virtual devices: a click at a point of the screen, a key, or
+# one event.
+shell_input() { # "click x y", "key NAME" or code
+    local action
+    case "$1" in
+    click)
+        shell_input "p.notify_absolute_motion(t, $2, $3)"
+        shell_input "p.notify_button(t, C.BUTTON_PRIMARY, C.ButtonState.PRESSED)"
+        shell_input "p.notify_button(t, C.BUTTON_PRIMARY, C.ButtonState.RELEASED)"
+        return ;;
+    key)
+        shell_input "k.notify_keyval(t, C.KEY_$2, C.KeyState.PRESSED)"
+        shell_input "k.notify_keyval(t, C.KEY_$2, C.KeyState.RELEASED)"
+        return ;;
+    *) action="$1;" ;;
+    esac
+    shell_eval "const C = imports.gi.Clutter, t = imports.gi.GLib.get_monotonic_time();
+        if (!globalThis.hexorinInput) { const seat = C.get_default_backend().get_default_seat();
+            globalThis.hexorinInput = [seat.create_virtual_device(C.InputDeviceType.POINTER_DEVICE),
+                                       seat.create_virtual_device(C.InputDeviceType.KEYBOARD_DEVICE)]; }
+        const [p, k] = globalThis.hexorinInput; $action true" >/dev/null
+    sleep 0.2
+}
+
+shell_shot() { # file
+    gdbus call --session -d org.gnome.Shell.Screenshot -o /org/gnome/Shell/Screenshot \
+        -m org.gnome.Shell.Screenshot.Screenshot false false "$1" >/dev/null
+}
+
+# The most common colour of a box of a picture, "r g b".
+picture_colour() { # file, x, y, width, height
+    /usr/bin/python3 -c '
+import sys, collections, gi
+gi.require_version("GdkPixbuf", "2.0")
+from gi.repository import GdkPixbuf
+x, y, w, h = map(int, sys.argv[2:6])
+shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
+data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
+pixels = [tuple(data[r * stride + c * step: r * stride + c * step + 3]) for r in range(y, y + h) for c in range(x, x + w)]
+print(*collections.Counter(pixels).most_common(1)[0][0])
+' "$@"
+}
+
+# Waits until the shell shows windows of a title other than the ones given; prints the first.
+await_window() { # title, sequences to ignore...
+    local title="$1" line
+    shift
+    for _ in $(seq 50); do
+        while read -r line; do
+            [ -n "$line" ] && [[ " $* " != *" ${line%% *} "* ]] && echo "$line" && return 0
+        done < <(shell_windows "$title")
+        sleep 0.2
+    done
+    return 1
+}
+
+# Runs on a session bus of its own: GNOME Shell, headless on Wayland, with the Dark style; the
+# program as GNOME starts it (no platform chosen).
+check_gnome_shell() {
+    export XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=dconf XDG_SESSION_TYPE=wayland
+    gsettings set org.gnome.desktop.interface color-scheme prefer-dark
+    start_gnome_shell || echo "FAIL gnome-shell: no shell in unsafe mode; its log: $(tail -3 "$HOME/shell.log")"
+    # The shell starts its X server at once and tells its children where: so does this check.
+    local display auth
+    display="$(shell_eval 'imports.gi.GLib.getenv("DISPLAY")' | tr -d '"')"
+    auth="$(shell_eval 'imports.gi.GLib.getenv("XAUTHORITY")' | tr -d '"')"
+    DISPLAY="$display" XAUTHORITY="$auth" WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
+    local pid=$! window
+    window="$(await_window Hexorin)"
+    local _seq x11 decorated fx fy fw fh cx cy cw ch
+    read -r _seq x11 decorated fx fy fw fh cx cy cw ch <<<"$window"
+    sleep 1
+    shell_shot "$shots/gnome-shell-dark.png"
+    local dark light
+    dark="$(picture_colour "$shots/gnome-shell-dark.png" $((cx + 340)) $((cy + 196)) 9 9)"
+    if [ "$x11" = 1 ]; then
+        [ "$decorated" = 1 ] && [ $((cy - fy)) -gt 0 ]
+        verdict gnome-shell-frame "window through XWayland, the shell's title bar $((cy - fy)) px high" $?
+    else
+        [ $((cy - fy)) -ge 0 ]
+        verdict gnome-shell-frame "window on Wayland, frame $fw x $fh, client $cw x $ch" $?
+    fi
+
+    # Start with Einzelschritt ticked asks first; Enter answers Ja (the next pass asks again),
+    # Escape Nein (no more questions, the search goes on).
+    shell_input click $((cx + 552)) $((cy + 428))
+    local box first second bx by bw bh
+    box="$(await_window Backtracking)"
+    read -r first _ _ bx by bw bh _ <<<"$box"
+    sleep 0.5
+    shell_shot "$shots/gnome-shell-box.png"
+    local dx=$((bx + bw / 2 - fx - fw / 2)) dy=$((by + bh / 2 - fy - fh / 2))
+    [ -n "$box" ] && [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
+    verdict gnome-shell-box "question box ${bw}x$bh, its centre $dx,$dy px from the window's" $?
+    shell_input key Return
+    second="$(await_window Backtracking "$first" | cut -d' ' -f1)"
+    shell_input key Escape
+    sleep 2
+    local left
+    left="$(shell_windows Backtracking)"
+    [ -n "$first" ] && [ -n "$second" ] && [ -z "$left" ] && kill -0 "$pid"
+    local status=$? state=gone
+    kill -0 "$pid" 2>/dev/null && state=running
+    verdict gnome-shell-keys "Enter: box ${first:-none} closed, the next pass asks (box ${second:-none}); Escape: ${left:-no box} left, program $state" $status
+
+    gsettings set org.gnome.desktop.interface color-scheme default
+    sleep 2
+    shell_shot "$shots/gnome-shell-default.png"
+    light="$(picture_colour "$shots/gnome-shell-default.png" $((cx + 340)) $((cy + 196)) 9 9)"
+    [ "${dark%% *}" -lt 100 ] && [ "${light%% *}" -gt 200 ]
+    verdict gnome-shell-dark "surface $dark with Dark style, $light after going back to default" $?
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    stop_gnome_shell
 }
 
 # The checks run in this script again, started inside their X server (and session bus): xvfb-run
@@ -186,8 +375,29 @@ run() { # function, wrapper...
     rm -f "$output"
     [ "$status" -eq 0 ] || failures=$((failures + 1))
 }
-run check_openbox
-run check_gnome dbus-run-session --
-run check_gnome_wayland
+# A session of its own: a fresh home, settings and runtime folder, a session bus, and a process
+# group that is ended with everything in it when the check is done.
+run_session() { # function
+    local check="$1" output home
+    output="$(mktemp)"
+    home="$(mktemp -d)"
+    mkdir -m 700 "$home/run"
+    HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$home/run" HEXORIN_CHECK="$check" \
+        HEXORIN_SHOTS="$shots" setsid dbus-run-session -- "${BASH_SOURCE[0]}" "$build" >"$output" 2>&1 &
+    local group=$!
+    wait "$group"
+    local status=$?
+    kill -- -"$group" 2>/dev/null
+    grep -E '^(PASS|FAIL|LOOK)' "$output" || tail -5 "$output"
+    rm -rf "$output" "$home"
+    [ "$status" -eq 0 ] || failures=$((failures + 1))
+}
+# The checks named after the build directory, or all.
+wanted() { [ ${#checks[@]} -eq 0 ] || [[ " ${checks[*]} " == *" $1 "* ]]; }
+checks=("${@:2}")
+wanted openbox && run check_openbox
+wanted gnome && run check_gnome dbus-run-session --
+wanted gnome-wayland && run check_gnome_wayland
+wanted gnome-shell && run_session check_gnome_shell
 echo "pictures: $shots"
 [ "$failures" -eq 0 ]
