@@ -206,7 +206,7 @@ start_gnome_shell() {
     for _ in $(seq 100); do
         [ "$(shell_eval 'global.context.unsafe_mode && !Main.layoutManager._startingUp &&
             (Main.overview.hide(), Main.messageTray.bannerBlocked = true, !Main.overview.visible)')" = true ] &&
-            return 0
+            shell_input "p.notify_absolute_motion(t, 1, 1)" && return 0
         sleep 0.3
     done
     return 1
@@ -245,7 +245,8 @@ shell_windows() { # title
 shell_input() { # "click x y", "key NAME" or code
     local action
     case "$1" in
-    click)
+    click) # moved onto the point from beside it: a Wayland window may miss the first motion
+        shell_input "p.notify_absolute_motion(t, $(($2 - 8)), $(($3 - 8)))"
         shell_input "p.notify_absolute_motion(t, $2, $3)"
         shell_input "p.notify_button(t, C.BUTTON_PRIMARY, C.ButtonState.PRESSED)"
         shell_input "p.notify_button(t, C.BUTTON_PRIMARY, C.ButtonState.RELEASED)"
@@ -283,6 +284,24 @@ print(*collections.Counter(pixels).most_common(1)[0][0])
 ' "$@"
 }
 
+# Where the Start button's sign is in a picture, inside a box: the middle of its yellow, "x y".
+# The window's content lies at a fixed offset from it, whoever draws the title bar.
+sign_middle() { # file, x, y, width, height
+    /usr/bin/python3 -c '
+import sys, gi
+gi.require_version("GdkPixbuf", "2.0")
+from gi.repository import GdkPixbuf
+x, y, w, h = map(int, sys.argv[2:6])
+shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
+data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
+found = [(c, r) for r in range(max(y, 0), min(y + h, shot.get_height())) for c in range(max(x, 0), min(x + w, shot.get_width()))
+         if tuple(data[r * stride + c * step: r * stride + c * step + 3]) == (255, 214, 0)]
+if len(found) > 100:
+    print(round(sum(c for c, r in found) / len(found)), round(sum(r for c, r in found) / len(found)))
+' "$@"
+}
+sign_offset=(552 443)
+
 # Waits until the shell shows windows of a title other than the ones given; prints the first.
 await_window() { # title, sequences to ignore...
     local title="$1" line
@@ -309,23 +328,23 @@ check_gnome_shell() {
     DISPLAY="$display" XAUTHORITY="$auth" WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
     local pid=$! window
     window="$(await_window Hexorin)"
-    local _seq x11 decorated fx fy fw fh cx cy cw ch
-    read -r _seq x11 decorated fx fy fw fh cx cy cw ch <<<"$window"
+    local _seq x11 decorated fx fy fw fh
+    read -r _seq x11 decorated fx fy fw fh _ <<<"$window"
     sleep 1
     shell_shot "$shots/gnome-shell-dark.png"
-    local dark light
+    local sx sy cx cy dark light
+    read -r sx sy <<<"$(sign_middle "$shots/gnome-shell-dark.png" "$fx" "$fy" "$fw" "$fh")"
+    cx=$((${sx:-0} - sign_offset[0])) cy=$((${sy:-0} - sign_offset[1]))
     dark="$(picture_colour "$shots/gnome-shell-dark.png" $((cx + 340)) $((cy + 196)) 9 9)"
-    if [ "$x11" = 1 ]; then
-        [ "$decorated" = 1 ] && [ $((cy - fy)) -gt 0 ]
-        verdict gnome-shell-frame "window through XWayland, the shell's title bar $((cy - fy)) px high" $?
-    else
-        [ $((cy - fy)) -ge 0 ]
-        verdict gnome-shell-frame "window on Wayland, frame $fw x $fh, client $cw x $ch" $?
-    fi
+    # The title bar: the frame above the content, the shell's through XWayland, else the window's.
+    local bar=$((cy - fy)) drawer="the window's own title bar (client side) on Wayland"
+    [ "$x11" = 1 ] && drawer="the shell's title bar through XWayland"
+    [ -n "$sx" ] && [ "$bar" -ge 24 ] && { [ "$x11" = 0 ] || [ "$decorated" = 1 ]; }
+    verdict gnome-shell-frame "$drawer, $bar px high, frame $fw x $fh" $?
 
     # Start with Einzelschritt ticked asks first; Enter answers Ja (the next pass asks again),
     # Escape Nein (no more questions, the search goes on).
-    shell_input click $((cx + 552)) $((cy + 428))
+    shell_input click "${sx:-0}" "${sy:-0}"
     local box first second bx by bw bh
     box="$(await_window Backtracking)"
     read -r first _ _ bx by bw bh _ <<<"$box"
