@@ -17,14 +17,18 @@
 #                 style at start and back to light while it runs, the "Backtracking" question box
 #                 centred on the window, Enter answering Ja and Escape Nein. Pictures through the
 #                 shell's Screenshot interface; clicks and keys through its virtual input devices.
-# Only some of them:  scripts/desktops.sh BUILD_DIR gnome-shell kwin ...
+#   kwin          KWin on Wayland with XWayland (1280 x 1024) in Breeze Dark, as KDE's portal tells
+#                 it: the window dark, its frame, the question box centred, Enter and Escape.
+#                 Pictures through KWin's ScreenShot2; clicks and keys through XWayland, so for a
+#                 window on Wayland only the colours are checked.
+# Only some of them:  scripts/desktops.sh BUILD_DIR openbox gnome gnome-wayland gnome-shell kwin
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 set +e # the checks go on after a failure
 hexorin_install_packages xvfb xauth openbox xdotool x11-utils dbus-daemon dbus-x11 \
     xdg-desktop-portal xdg-desktop-portal-gtk dconf-gsettings-backend gsettings-desktop-schemas \
     python3-gi gir1.2-gtk-3.0 gir1.2-gdkpixbuf-2.0 libglib2.0-bin gnome-shell xwayland \
-    xdg-desktop-portal-gnome
+    xdg-desktop-portal-gnome kwin-wayland breeze xdg-desktop-portal-kde plasma-integration
 
 build="${1:-$hexorin_root/build/test}"
 program="$build/hexorin"
@@ -200,7 +204,7 @@ start_gnome_shell() {
     dbus-daemon --session --address="unix:path=$XDG_RUNTIME_DIR/system_bus" --nofork >/dev/null 2>&1 &
     shell_pids=($!)
     DBUS_SYSTEM_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/system_bus" \
-        gnome-shell --headless --wayland --virtual-monitor 1280x1024 "$@" >"$HOME/shell.log" 2>&1 &
+        gnome-shell --headless --wayland --virtual-monitor 1280x1024 >"$HOME/shell.log" 2>&1 &
     shell_pids=($! "${shell_pids[@]}")
     # Up, in unsafe mode, and out of the overview it opens with.
     for _ in $(seq 100); do
@@ -375,6 +379,130 @@ check_gnome_shell() {
     stop_gnome_shell
 }
 
+# A KWin of its own, on Wayland with XWayland on a virtual screen; KWin's own switches let any
+# caller take pictures. Leaves its pid in kwin_pid and sets DISPLAY as KWin gives it to programs.
+start_kwin() {
+    local kwin
+    kwin="$(command -v kwin_wayland)"
+    # Debian 12's kwin_wayland carries a file capability that a container may refuse to grant: a
+    # copy without it runs there all the same.
+    if ! "$kwin" --version >/dev/null 2>&1; then
+        cp "$kwin" "$HOME/kwin_wayland"
+        kwin="$HOME/kwin_wayland"
+    fi
+    # A program KWin starts writes down the X display KWin gives its programs.
+    printf '%s\n' '#!/bin/sh' 'echo "$DISPLAY $XAUTHORITY" >"$HOME/x11"' >"$HOME/x11.sh"
+    chmod +x "$HOME/x11.sh"
+    KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 "$kwin" --virtual --xwayland --width 1280 --height 1024 \
+        --no-lockscreen --no-global-shortcuts --no-kactivities --socket wayland-0 "$HOME/x11.sh" \
+        >"$HOME/kwin.log" 2>&1 &
+    kwin_pid=$!
+    for _ in $(seq 100); do [ -s "$HOME/x11" ] && break; sleep 0.2; done
+    read -r DISPLAY XAUTHORITY <"$HOME/x11" && export DISPLAY XAUTHORITY
+}
+
+# The screen through KWin's ScreenShot2 interface, into a PNG.
+kwin_shot() { # file
+    /usr/bin/python3 -c '
+import os, sys, gi
+gi.require_version("GdkPixbuf", "2.0")
+from gi.repository import Gio, GLib, GdkPixbuf
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+read, write = os.pipe()
+fds = Gio.UnixFDList.new_from_array([write])
+reply, _ = bus.call_with_unix_fd_list_sync("org.kde.KWin", "/org/kde/KWin/ScreenShot2", "org.kde.KWin.ScreenShot2",
+    "CaptureArea", GLib.Variant("(iiuua{sv}h)", (0, 0, 1280, 1024, {}, 0)), None, 0, 10000, fds, None)
+os.close(write)
+data = b""
+while chunk := os.read(read, 1 << 20):
+    data += chunk
+info = reply.unpack()[0]
+width, height, stride = info["width"], info["height"], info["stride"]
+# Qt ARGB32 in memory: B G R A per pixel.
+rgb = bytearray()
+for row in range(height):
+    line = data[row * stride: row * stride + width * 4]
+    for index in range(0, len(line), 4):
+        rgb += bytes((line[index + 2], line[index + 1], line[index]))
+GdkPixbuf.Pixbuf.new_from_bytes(GLib.Bytes.new(bytes(rgb)), GdkPixbuf.Colorspace.RGB, False, 8, width, height,
+                                width * 3).savev(sys.argv[1], "png", [], [])
+' "$1"
+}
+
+# An X window's frame on the screen: "x y width height", title bar and borders included.
+x_frame() { # window id
+    local x y w h left right top bottom
+    eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+    read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    echo "$((x - ${left:-0})) $((y - ${top:-0})) $((w + ${left:-0} + ${right:-0})) $((h + ${top:-0} + ${bottom:-0})) ${top:-0}"
+}
+
+# Runs on a session bus of its own: KWin on Wayland in Breeze Dark, the program as Plasma starts
+# it. KDE's colour scheme reaches the program through KDE's portal, which reads kdeglobals.
+check_kwin() {
+    export XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland KDE_FULL_SESSION=true
+    mkdir -p "$XDG_CONFIG_HOME"
+    cp /usr/share/color-schemes/BreezeDark.colors "$XDG_CONFIG_HOME/kdeglobals"
+    start_kwin
+    # Plasma hands its display to the services the bus starts, the portal among them.
+    dbus-update-activation-environment DISPLAY XAUTHORITY WAYLAND_DISPLAY=wayland-0 \
+        XDG_CURRENT_DESKTOP XDG_SESSION_TYPE KDE_FULL_SESSION >/dev/null 2>&1
+    WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
+    local pid=$! id
+    id="$(window_of "$pid")"
+    sleep 2
+    kwin_shot "$shots/kwin-dark.png"
+    local sx sy dark
+    read -r sx sy <<<"$(sign_middle "$shots/kwin-dark.png" 0 0 1280 1024)"
+    local cx=$((${sx:-0} - sign_offset[0])) cy=$((${sy:-0} - sign_offset[1]))
+    dark="$(picture_colour "$shots/kwin-dark.png" $((cx + 340)) $((cy + 196)) 9 9)"
+    [ -n "$sx" ] && [ "${dark%% *}" -lt 100 ]
+    local status=$? where="on Wayland" portal
+    [ -n "$id" ] && where="through XWayland"
+    portal="$(gdbus call --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop \
+        -m org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme 2>&1 | head -1)"
+    verdict kwin-dark "surface $dark with Breeze Dark (the portal's color-scheme: $portal), window $where" $status
+    if [ -z "$id" ]; then
+        echo "SKIP kwin-box, kwin-keys: the window is on Wayland, where this check has no way to click or type"
+    else
+        local fx fy fw fh bar
+        read -r fx fy fw fh bar <<<"$(x_frame "$id")"
+        [ "$bar" -ge 24 ]
+        verdict kwin-frame "KWin's title bar through XWayland, $bar px high, frame $fw x $fh" $?
+        xdotool mousemove $((sx - 8)) $((sy - 8)) sleep 0.2 mousemove "$sx" "$sy" sleep 0.2 click 1
+        local first second left bx by bw bh
+        for _ in $(seq 50); do
+            first="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | head -1)"
+            [ -n "$first" ] && break
+            sleep 0.2
+        done
+        sleep 0.5
+        kwin_shot "$shots/kwin-box.png"
+        read -r bx by bw bh _ <<<"$(x_frame "${first:-0}" 2>/dev/null)"
+        local dx=$((${bx:-0} + ${bw:-0} / 2 - fx - fw / 2)) dy=$((${by:-0} + ${bh:-0} / 2 - fy - fh / 2))
+        [ -n "$first" ] && [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
+        verdict kwin-box "question box ${bw:-?}x${bh:-?}, its centre $dx,$dy px from the window's" $?
+        xdotool key Return
+        for _ in $(seq 50); do
+            second="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | grep -vx "${first:-none}" | head -1)"
+            [ -n "$second" ] && break
+            sleep 0.2
+        done
+        xdotool key Escape
+        sleep 2
+        left="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | tr '\n' ' ')"
+        [ -n "$first" ] && [ -n "$second" ] && [ -z "$left" ] && kill -0 "$pid" 2>/dev/null
+        local status=$? state=gone
+        kill -0 "$pid" 2>/dev/null && state=running
+        verdict kwin-keys "Enter: box ${first:-none} closed, the next pass asks (box ${second:-none}); Escape: ${left:-no box} left, program $state" $status
+        kwin_shot "$shots/kwin-after.png"
+    fi
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    kill "$kwin_pid"
+    wait "$kwin_pid" 2>/dev/null
+}
+
 # The checks run in this script again, started inside their X server (and session bus): xvfb-run
 # is a plain shell script that would not pass functions on.
 if [ "${HEXORIN_CHECK:-}" != "" ]; then
@@ -407,7 +535,13 @@ run_session() { # function
     wait "$group"
     local status=$?
     kill -- -"$group" 2>/dev/null
-    grep -E '^(PASS|FAIL|LOOK)' "$output" || tail -5 "$output"
+    # A service the bus started as the session ended, in the group or not: found by the session's
+    # runtime folder.
+    sleep 1
+    local left
+    mapfile -t left < <(grep -lxsz "XDG_RUNTIME_DIR=$home/run" /proc/[0-9]*/environ | cut -d/ -f3)
+    [ ${#left[@]} -eq 0 ] || kill -9 "${left[@]}" 2>/dev/null
+    grep -E '^(PASS|FAIL|SKIP|LOOK)' "$output" || tail -5 "$output"
     rm -rf "$output" "$home"
     [ "$status" -eq 0 ] || failures=$((failures + 1))
 }
@@ -418,5 +552,6 @@ wanted openbox && run check_openbox
 wanted gnome && run check_gnome dbus-run-session --
 wanted gnome-wayland && run check_gnome_wayland
 wanted gnome-shell && run_session check_gnome_shell
+wanted kwin && run_session check_kwin
 echo "pictures: $shots"
 [ "$failures" -eq 0 ]
