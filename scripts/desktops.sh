@@ -429,74 +429,104 @@ GdkPixbuf.Pixbuf.new_from_bytes(GLib.Bytes.new(bytes(rgb)), GdkPixbuf.Colorspace
 ' "$1"
 }
 
-# An X window's frame on the screen: "x y width height", title bar and borders included.
+# An X window's frame on the screen, title bar and borders included, and the title bar's and the
+# left border's width: "x y width height top left".
 x_frame() { # window id
+    [ "${1:-0}" != 0 ] || return 1
     local x y w h left right top bottom
     eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print "x=" $4} /Absolute upper-left Y/ {print "y=" $4} /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
     read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-    echo "$((x - ${left:-0})) $((y - ${top:-0})) $((w + ${left:-0} + ${right:-0})) $((h + ${top:-0} + ${bottom:-0})) ${top:-0}"
+    echo "$((x - ${left:-0})) $((y - ${top:-0})) $((w + ${left:-0} + ${right:-0})) $((h + ${top:-0} + ${bottom:-0})) ${top:-0} ${left:-0}"
+}
+
+# An X window's own content into a PNG, where the compositor takes no pictures.
+x_window_shot() { # file, window id
+    [ "${2:-0}" != 0 ] || return 1
+    GDK_BACKEND=x11 /usr/bin/python3 -c '
+import sys, gi
+gi.require_version("Gdk", "3.0")
+gi.require_version("GdkX11", "3.0")
+from gi.repository import Gdk, GdkX11
+window = GdkX11.X11Window.foreign_new_for_display(Gdk.Display.get_default(), int(sys.argv[2]))
+Gdk.pixbuf_get_from_window(window, 0, 0, window.get_width(), window.get_height()).savev(sys.argv[1], "png", [], [])
+' "$1" "$2"
 }
 
 # Runs on a session bus of its own: KWin on Wayland in Breeze Dark, the program as Plasma starts
-# it. KDE's colour scheme reaches the program through KDE's portal, which reads kdeglobals.
+# it. KDE's colour scheme reaches the program through KDE's platform theme or portal, both reading
+# kdeglobals.
 check_kwin() {
     export XDG_CURRENT_DESKTOP=KDE XDG_SESSION_TYPE=wayland KDE_FULL_SESSION=true
     mkdir -p "$XDG_CONFIG_HOME"
     cp /usr/share/color-schemes/BreezeDark.colors "$XDG_CONFIG_HOME/kdeglobals"
+    # Plasma hands its desktop and display to the services the bus starts, the portal among them.
+    dbus-update-activation-environment XDG_CURRENT_DESKTOP XDG_SESSION_TYPE KDE_FULL_SESSION \
+        >/dev/null 2>&1
     start_kwin
-    # Plasma hands its display to the services the bus starts, the portal among them.
-    dbus-update-activation-environment DISPLAY XAUTHORITY WAYLAND_DISPLAY=wayland-0 \
-        XDG_CURRENT_DESKTOP XDG_SESSION_TYPE KDE_FULL_SESSION >/dev/null 2>&1
-    WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
-    local pid=$! id
-    id="$(window_of "$pid")"
-    sleep 2
-    kwin_shot "$shots/kwin-dark.png"
-    local sx sy dark
-    read -r sx sy <<<"$(sign_middle "$shots/kwin-dark.png" 0 0 1280 1024)"
-    local cx=$((${sx:-0} - sign_offset[0])) cy=$((${sy:-0} - sign_offset[1]))
-    dark="$(picture_colour "$shots/kwin-dark.png" $((cx + 340)) $((cy + 196)) 9 9)"
-    [ -n "$sx" ] && [ "${dark%% *}" -lt 100 ]
-    local status=$? where="on Wayland" portal
-    [ -n "$id" ] && where="through XWayland"
+    dbus-update-activation-environment DISPLAY XAUTHORITY WAYLAND_DISPLAY=wayland-0 >/dev/null 2>&1
+    local portal
     portal="$(gdbus call --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop \
         -m org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme 2>&1 | head -1)"
-    verdict kwin-dark "surface $dark with Breeze Dark (the portal's color-scheme: $portal), window $where" $status
+    WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
+    local pid=$! id where="through XWayland"
+    id="$(window_of "$pid")"
+    sleep 2
     if [ -z "$id" ]; then
-        echo "SKIP kwin-box, kwin-keys: the window is on Wayland, where this check has no way to click or type"
-    else
-        local fx fy fw fh bar
-        read -r fx fy fw fh bar <<<"$(x_frame "$id")"
-        [ "$bar" -ge 24 ]
-        verdict kwin-frame "KWin's title bar through XWayland, $bar px high, frame $fw x $fh" $?
-        xdotool mousemove $((sx - 8)) $((sy - 8)) sleep 0.2 mousemove "$sx" "$sy" sleep 0.2 click 1
-        local first second left bx by bw bh
-        for _ in $(seq 50); do
-            first="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | head -1)"
-            [ -n "$first" ] && break
-            sleep 0.2
-        done
-        sleep 0.5
-        kwin_shot "$shots/kwin-box.png"
-        read -r bx by bw bh _ <<<"$(x_frame "${first:-0}" 2>/dev/null)"
-        local dx=$((${bx:-0} + ${bw:-0} / 2 - fx - fw / 2)) dy=$((${by:-0} + ${bh:-0} / 2 - fy - fh / 2))
-        [ -n "$first" ] && [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
-        verdict kwin-box "question box ${bw:-?}x${bh:-?}, its centre $dx,$dy px from the window's" $?
-        xdotool key Return
-        for _ in $(seq 50); do
-            second="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | grep -vx "${first:-none}" | head -1)"
-            [ -n "$second" ] && break
-            sleep 0.2
-        done
-        xdotool key Escape
+        # On Wayland: a picture if KWin takes one, then the rest through XWayland.
+        if kwin_shot "$shots/kwin-wayland-dark.png" 2>/dev/null; then
+            echo "LOOK kwin-wayland: the window on Wayland: $shots/kwin-wayland-dark.png"
+        else
+            echo "SKIP kwin-wayland: the window is on Wayland and KWin takes no pictures here (its screenshots need OpenGL compositing); the checks below run it through XWayland"
+        fi
+        kill "$pid"
+        wait "$pid" 2>/dev/null
+        QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
+        pid=$!
+        id="$(window_of "$pid")"
+        where="through XWayland (QT_QPA_PLATFORM=xcb)"
         sleep 2
-        left="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | tr '\n' ' ')"
-        [ -n "$first" ] && [ -n "$second" ] && [ -z "$left" ] && kill -0 "$pid" 2>/dev/null
-        local status=$? state=gone
-        kill -0 "$pid" 2>/dev/null && state=running
-        verdict kwin-keys "Enter: box ${first:-none} closed, the next pass asks (box ${second:-none}); Escape: ${left:-no box} left, program $state" $status
-        kwin_shot "$shots/kwin-after.png"
     fi
+    # The screen, or where KWin takes no pictures the window's content: its place then added.
+    local picture="$shots/kwin-dark.png" fx fy fw fh bar border ox=0 oy=0
+    read -r fx fy fw fh bar border <<<"$(x_frame "${id:-0}" 2>/dev/null)"
+    kwin_shot "$picture" 2>/dev/null || {
+        x_window_shot "$picture" "${id:-0}"
+        ox=$((${fx:-0} + ${border:-0})) oy=$((${fy:-0} + ${bar:-0}))
+    }
+    local sx sy dark
+    read -r sx sy <<<"$(sign_middle "$picture" 0 0 1280 1024)"
+    local cx=$((${sx:-0} - sign_offset[0])) cy=$((${sy:-0} - sign_offset[1]))
+    dark="$(picture_colour "$picture" $((cx + 340)) $((cy + 196)) 9 9)"
+    [ -n "$sx" ] && [ "${dark%% *}" -lt 100 ]
+    verdict kwin-dark "surface $dark with Breeze Dark (the portal's color-scheme: $portal), window $where" $?
+    [ -n "$id" ] && [ "${bar:-0}" -ge 24 ]
+    verdict kwin-frame "KWin's title bar $where, ${bar:-?} px high, frame ${fw:-?} x ${fh:-?}" $?
+    xdotool mousemove $((sx + ox - 8)) $((sy + oy - 8)) sleep 0.2 mousemove $((sx + ox)) $((sy + oy)) sleep 0.2 click 1
+    local first second left bx by bw bh
+    for _ in $(seq 50); do
+        first="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | head -1)"
+        [ -n "$first" ] && break
+        sleep 0.2
+    done
+    sleep 0.5
+    kwin_shot "$shots/kwin-box.png" 2>/dev/null || x_window_shot "$shots/kwin-box.png" "${first:-0}"
+    read -r bx by bw bh _ <<<"$(x_frame "${first:-0}" 2>/dev/null)"
+    local dx=$((${bx:-0} + ${bw:-0} / 2 - ${fx:-0} - ${fw:-0} / 2)) dy=$((${by:-0} + ${bh:-0} / 2 - ${fy:-0} - ${fh:-0} / 2))
+    [ -n "$first" ] && [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ]
+    verdict kwin-box "question box ${bw:-?}x${bh:-?}, its centre $dx,$dy px from the window's" $?
+    xdotool key Return
+    for _ in $(seq 50); do
+        second="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | grep -vx "${first:-none}" | head -1)"
+        [ -n "$second" ] && break
+        sleep 0.2
+    done
+    xdotool key Escape
+    sleep 2
+    left="$(xdotool search --onlyvisible --name '^Backtracking$' 2>/dev/null | tr '\n' ' ')"
+    [ -n "$first" ] && [ -n "$second" ] && [ -z "$left" ] && kill -0 "$pid" 2>/dev/null
+    local status=$? state=gone
+    kill -0 "$pid" 2>/dev/null && state=running
+    verdict kwin-keys "Enter: box ${first:-none} closed, the next pass asks (box ${second:-none}); Escape: ${left:-no box} left, program $state" $status
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     kill "$kwin_pid"
