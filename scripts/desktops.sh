@@ -23,9 +23,16 @@
 #                 here says less than a FAIL would.
 #   kwin          KWin on Wayland with XWayland (1280 x 1024) in Breeze Dark, as KDE's portal tells
 #                 it: the window dark, its frame, the question box centred, Enter and Escape.
-#                 Pictures through KWin's ScreenShot2; clicks and keys through XWayland, so for a
-#                 window on Wayland only the colours are checked.
-# Only some of them:  scripts/desktops.sh BUILD_DIR openbox gnome gnome-wayland gnome-shell kwin
+#                 Pictures through KWin's ScreenShot2; clicks and keys through XWayland, so a
+#                 window that comes up on Wayland (Debian 13) is started again through XWayland.
+# Only some of them:  scripts/desktops.sh BUILD_DIR openbox gnome gnome-wayland gnome-shell
+#                     gnome-shell-150 kwin
+# On Debian 13 it runs unchanged inside a copy of the chroot scripts/debian13.sh makes, with proc,
+# sys, dev, dev/pts and dev/shm mounted as that script mounts them, the program built there:
+#   cp -a /var/tmp/hexorin-debian13 DIR, mount, copy the work tree to DIR/root/root/hexorin, then
+#   chroot DIR/root bash -c 'cd /root/hexorin && cmake --preset test &&
+#       cmake --build build/test --target hexorin && scripts/desktops.sh build/test'
+# and unmount afterwards.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 set +e # the checks go on after a failure
