@@ -567,13 +567,12 @@ check_kwin() {
         >/dev/null 2>&1
     start_kwin
     dbus-update-activation-environment DISPLAY XAUTHORITY WAYLAND_DISPLAY=wayland-0 >/dev/null 2>&1
-    local portal
-    portal="$(gdbus call --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop \
-        -m org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme 2>&1 | head -1)"
     WAYLAND_DISPLAY=wayland-0 "$program" >"$HOME/program.log" 2>&1 &
-    local pid=$! id where="through XWayland"
+    local pid=$! id where="through XWayland" portal
     id="$(window_of "$pid")"
     sleep 2
+    portal="$(gdbus call --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop \
+        -m org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme 2>&1 | head -1)"
     if [ -z "$id" ]; then
         # On Wayland: a picture if KWin takes one, then the rest through XWayland.
         if kwin_shot "$shots/kwin-wayland-dark.png" 2>/dev/null; then
