@@ -9,6 +9,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QStyle>
+#include <QStyleHints>
 
 namespace hexorin {
 namespace {
@@ -109,6 +110,12 @@ DesktopLook::DesktopLook(const QDBusConnection& bus, QObject* parent)
         bus_.connect(kPortalService, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
                      SLOT(settingChanged(QString, QString, QDBusVariant)));
     }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    // From Qt 6.5 the style's own palette follows the platform theme's scheme, which may take the
+    // portal's change after this object has: the palette is chosen again when it has.
+    connect(QGuiApplication::styleHints(), &QStyleHints::colorSchemeChanged, this,
+            [this] { apply(); });
+#endif
     apply();
 }
 

@@ -57,10 +57,22 @@ bool windowExists(const QWidget& widget) {
 #endif
 }
 
+// Centres a shown box on its window: the box's inside on the window's, both framed alike by the
+// window manager. Qt guesses the frames instead, and where the window manager draws no side
+// borders (KWin's Breeze) its guess puts the box 10 px left and 40 px above the middle.
+void centreOnWindow(QWidget& box) {
+    const QWidget* const window = box.parentWidget();
+    if (window == nullptr || box.windowHandle() == nullptr)
+        return;
+    box.windowHandle()->setPosition(window->geometry().center() -
+                                    QPoint(box.width() / 2, box.height() / 2));
+}
+
 // A box whose window disappears without an answer counts as closed with `unanswered`; Qt alone
 // would wait for it, and keep the main window blocked, for good.
 int runBox(QMessageBox& box, QMessageBox::StandardButton unanswered) {
     constexpr int kWatchMilliseconds = 250;
+    QTimer::singleShot(0, &box, [&box] { centreOnWindow(box); });
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &box, [&box, unanswered] {
         if (box.isVisible() && !windowExists(box))
