@@ -22,8 +22,8 @@
 #                 headless shell left none there even without the window's extra repaint, so a PASS
 #                 here says less than a FAIL would.
 #   kwin          KWin on Wayland with XWayland (1280 x 1024) in Breeze Dark, as KDE's portal tells
-#                 it: the window dark, its frame, the question box centred, Enter and Escape.
-#                 Pictures through KWin's ScreenShot2; clicks and keys through XWayland, so a
+#                 it: the window dark, its frame, the question box centred, Enter and Escape, then
+#                 light again when Breeze Light is chosen while it runs. Pictures through KWin's ScreenShot2; clicks and keys through XWayland, so a
 #                 window that comes up on Wayland (Debian 13) is started again through XWayland.
 # Only some of them:  scripts/desktops.sh BUILD_DIR openbox gnome gnome-wayland gnome-shell
 #                     gnome-shell-150 kwin
@@ -555,6 +555,13 @@ Gdk.pixbuf_get_from_window(window, 0, 0, window.get_width(), window.get_height()
 ' "$1" "$2"
 }
 
+# A text as D-Bus bytes in GVariant's notation, without the closing zero a b'' string would add.
+bytes() { # text
+    printf '[byte '
+    printf '%s' "$1" | od -An -v -tu1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//; s/ /, byte /g'
+    printf ']'
+}
+
 # Runs on a session bus of its own: KWin on Wayland in Breeze Dark, the program as Plasma starts
 # it. KDE's colour scheme reaches the program through KDE's platform theme or portal, both reading
 # kdeglobals.
@@ -629,6 +636,22 @@ check_kwin() {
     local status=$? state=gone
     kill -0 "$pid" 2>/dev/null && state=running
     verdict kwin-keys "Enter: box ${first:-none} closed, the next pass asks (box ${second:-none}); Escape: ${left:-no box} left, program $state" $status
+    # Breeze Light chosen while the program runs, as System Settings does it: kdeglobals written,
+    # then KConfig's change signal (Plasma 6) and KGlobalSettings' palette change (Plasma 5's
+    # portal follows only this one).
+    cp /usr/share/color-schemes/BreezeLight.colors "$XDG_CONFIG_HOME/kdeglobals"
+    gdbus emit --session --object-path /kdeglobals --signal org.kde.kconfig.notify.ConfigChanged \
+        "{'General': [$(bytes ColorScheme)], 'Colors:Window': [$(bytes BackgroundNormal)]}" >/dev/null 2>&1
+    gdbus emit --session --object-path /KGlobalSettings --signal org.kde.KGlobalSettings.notifyChange \
+        0 0 >/dev/null 2>&1
+    sleep 3
+    local light
+    kwin_shot "$shots/kwin-light.png" 2>/dev/null || x_window_shot "$shots/kwin-light.png" "${id:-0}"
+    light="$(picture_colour "$shots/kwin-light.png" $((cx + 340)) $((cy + 196)) 9 9)"
+    local after
+    after="$(gdbus call --session -d org.freedesktop.portal.Desktop -o /org/freedesktop/portal/desktop -m org.freedesktop.portal.Settings.Read org.freedesktop.appearance color-scheme 2>&1 | head -1)"
+    [ -n "$sx" ] && [ "${light%% *}" -gt 200 ]
+    verdict kwin-live "surface $dark in Breeze Dark, $light after Breeze Light was chosen while it ran (the portal then: $after)" $?
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     kill "$kwin_pid"
