@@ -28,8 +28,13 @@ echo "$visible" | head -n -2
 # The same full search with the real Orca reading the program, against the fastest visible run
 # above, which has no accessibility at all; and how long after the run's end Orca still spoke.
 echo "== the search in the real program, with Orca running"
-heard="$("$hexorin_root/tests/window/qt/orca_speech.sh" "$build/hexorin" --benchmark |
-    sed -n 's/^heard //p')" || hexorin_fail "the run under Orca failed or was skipped."
+# A run under Orca varies by a few tenths of a second: the fastest of three, as for the visible run.
+heard=""
+for _ in 1 2 3; do
+    heard+="$("$hexorin_root/tests/window/qt/orca_speech.sh" "$build/hexorin" --benchmark |
+        sed -n 's/^heard //p')"$'\n' || hexorin_fail "the run under Orca failed or was skipped."
+done
+heard="$(echo "$heard" | sort -n | head -n 1)"
 plain="$(echo "$visible" | sed -n 's/^visible full run: \([0-9.]*\) s.*/\1/p')"
 read -r seconds after utterances <<<"$heard"
 awk -v s="$seconds" -v p="$plain" -v a="$after" -v n="$utterances" 'BEGIN {
