@@ -34,7 +34,7 @@ for _ in 1 2 3; do
     heard+="$("$hexorin_root/tests/window/qt/orca_speech.sh" "$build/hexorin" --benchmark |
         sed -n 's/^heard //p')"$'\n' || hexorin_fail "the run under Orca failed or was skipped."
 done
-heard="$(echo "$heard" | sort -n | head -n 1)"
+heard="$(sort -n <<<"$heard" | sed -n "/./{p;q}")"
 plain="$(echo "$visible" | sed -n 's/^visible full run: \([0-9.]*\) s.*/\1/p')"
 read -r seconds after utterances <<<"$heard"
 awk -v s="$seconds" -v p="$plain" -v a="$after" -v n="$utterances" 'BEGIN {
