@@ -90,7 +90,7 @@ def lum(p):
     c = [v / 255 for v in p]
     c = [v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
     return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
-pixels = [tuple(data[r * stride + c * step: r * stride + c * step + 3]) for r in range(h) for c in range(w)]
+pixels = [at(c, r) for r in range(h) for c in range(w)]
 back = collections.Counter(pixels).most_common(1)[0][0]
 ink = max(pixels, key=lambda p: abs(lum(p) - lum(back)))
 one, other = sorted((lum(back), lum(ink)))
@@ -285,16 +285,22 @@ shell_shot() { # file
         -m org.gnome.Shell.Screenshot.Screenshot false false "$1" >/dev/null
 }
 
-# The most common colour of a box of a picture, "r g b".
-picture_colour() { # file, x, y, width, height
-    /usr/bin/python3 -c '
+# The start of the Python that reads a picture, its first argument: at(c, r) is a pixel, (r, g, b).
+picture_reader='
 import sys, collections, gi
 gi.require_version("GdkPixbuf", "2.0")
 from gi.repository import GdkPixbuf
-x, y, w, h = map(int, sys.argv[2:6])
 shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
 data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
-pixels = [tuple(data[r * stride + c * step: r * stride + c * step + 3]) for r in range(y, y + h) for c in range(x, x + w)]
+def at(c, r):
+    return tuple(data[r * stride + c * step: r * stride + c * step + 3])
+'
+
+# The most common colour of a box of a picture, "r g b".
+picture_colour() { # file, x, y, width, height
+    /usr/bin/python3 -c "$picture_reader"'
+x, y, w, h = map(int, sys.argv[2:6])
+pixels = [at(c, r) for r in range(y, y + h) for c in range(x, x + w)]
 print(*collections.Counter(pixels).most_common(1)[0][0])
 ' "$@"
 }
@@ -302,15 +308,10 @@ print(*collections.Counter(pixels).most_common(1)[0][0])
 # Where the Start button's sign is in a picture, inside a box: the middle of its yellow, "x y".
 # The window's content lies at a fixed offset from it, whoever draws the title bar.
 sign_middle() { # file, x, y, width, height
-    /usr/bin/python3 -c '
-import sys, gi
-gi.require_version("GdkPixbuf", "2.0")
-from gi.repository import GdkPixbuf
+    /usr/bin/python3 -c "$picture_reader"'
 x, y, w, h = map(int, sys.argv[2:6])
-shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
-data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
 found = [(c, r) for r in range(max(y, 0), min(y + h, shot.get_height())) for c in range(max(x, 0), min(x + w, shot.get_width()))
-         if tuple(data[r * stride + c * step: r * stride + c * step + 3]) == (255, 214, 0)]
+         if at(c, r) == (255, 214, 0)]
 if len(found) > 100:
     print(round(sum(c for c, r in found) / len(found)), round(sum(r for c, r in found) / len(found)))
 ' "$@"
@@ -462,14 +463,9 @@ print("%.4g" % scale)
 # The pixels of a box of a picture that differ from its most common colour, and that colour:
 # "count r g b".
 stray_pixels() { # file, x, y, width, height
-    /usr/bin/python3 -c '
-import sys, collections, gi
-gi.require_version("GdkPixbuf", "2.0")
-from gi.repository import GdkPixbuf
+    /usr/bin/python3 -c "$picture_reader"'
 x, y, w, h = map(int, sys.argv[2:6])
-shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
-data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
-pixels = [tuple(data[r * stride + c * step: r * stride + c * step + 3]) for r in range(y, y + h) for c in range(x, x + w)]
+pixels = [at(c, r) for r in range(y, y + h) for c in range(x, x + w)]
 common = collections.Counter(pixels).most_common(1)[0][0]
 print(len(pixels) - pixels.count(common), *common)
 ' "$@"
@@ -477,15 +473,10 @@ print(len(pixels) - pixels.count(common), *common)
 
 # The blue arrow of the marker in a picture, left of and below the Start sign: "x y width height".
 arrow_box() { # file, sign x, sign y
-    /usr/bin/python3 -c '
-import sys, gi
-gi.require_version("GdkPixbuf", "2.0")
-from gi.repository import GdkPixbuf
+    /usr/bin/python3 -c "$picture_reader"'
 sx, sy = int(sys.argv[2]), int(sys.argv[3])
-shot = GdkPixbuf.Pixbuf.new_from_file(sys.argv[1])
-data, stride, step = shot.get_pixels(), shot.get_rowstride(), shot.get_n_channels()
 found = [(c, r) for r in range(max(sy - 150, 0), min(sy + 150, shot.get_height())) for c in range(max(sx - 900, 0), max(sx - 650, 0))
-         if tuple(data[r * stride + c * step: r * stride + c * step + 3]) == (0, 0, 255)]
+         if at(c, r) == (0, 0, 255)]
 if found:
     xs, ys = [c for c, r in found], [r for c, r in found]
     print(min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
